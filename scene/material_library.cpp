@@ -1,0 +1,25 @@
+#include "scene/material_library.h"
+
+Material::Material() : d3dMaterial{} {
+    d3dMaterial.ambient.r = 1.0f;
+    d3dMaterial.ambient.g = 1.0f;
+    d3dMaterial.ambient.b = 1.0f;
+}
+
+void MaterialLibrary::reserveSets(int32_t count) {
+    setCount = count > 0 ? count : 0;
+    sets.clear();
+    sets.resize(static_cast<size_t>(setCount));
+}
+
+void MaterialLibrary::createSet(int32_t index, int32_t count) {
+    if (index < 0 || index >= setCount) return;
+    sets[static_cast<size_t>(index)] = std::make_unique<MaterialSet>(static_cast<size_t>(count > 0 ? count : 0));
+}
+
+Material* MaterialLibrary::material(int32_t index, int32_t sub) {
+    if (index < 0 || index >= setCount || !sets[static_cast<size_t>(index)]) return nullptr;
+    MaterialSet& set = *sets[static_cast<size_t>(index)];
+    if (sub < 0 || static_cast<size_t>(sub) >= set.size()) return nullptr;
+    return &set[static_cast<size_t>(sub)];
+}
