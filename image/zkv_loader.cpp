@@ -17,7 +17,7 @@ constexpr size_t paletteSize = 768;
 // a pixel, the alpha plane's size and one byte a pixel. Bytes past it are never
 // looked at, so they are unpacked (the stream is still checked) but not kept.
 constexpr size_t maximumBodySize = 29 + 4 * maximumPixelCount + 8 + maximumPixelCount;
-constexpr size_t firstBodyAllocation = size_t{1} << 20;
+constexpr size_t firstBodyAllocation = size_t{1} << 16;
 constexpr unsigned largestRead = 1u << 30;
 
 struct GzCloser {
