@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "image/jpeg_loader.h"
+#include "image/pixel_conversion.h"
 #include "image/tga_loader.h"
 #include "image/zkv_loader.h"
 #include "tools/image_writers/image_writers.h"
@@ -89,6 +90,17 @@ double referenceSeconds(const std::vector<std::string>& command, int repetitions
     return seconds;
 }
 
+// Converts every row of the picture into a surface of the given bytes a pixel.
+double conversionSeconds(const image_writers::Image& image, size_t bytesPerPixel,
+                         void (*convert)(std::span<const uint32_t>, uint8_t*), int repetitions) {
+    std::vector<uint8_t> surface(image.argb.size() * bytesPerPixel);
+    return medianSeconds(repetitions, [&] {
+        for (size_t row = 0; row < image.height; ++row)
+            convert(std::span(image.argb).subspan(row * image.width, image.width),
+                    surface.data() + row * image.width * bytesPerPixel);
+    });
+}
+
 void report(const char* step, double seconds) {
     std::printf("%-28s %8.2f ms %9.1f Mpixel/s\n", step, seconds * 1e3, megapixels / seconds);
 }
@@ -121,6 +133,11 @@ int main(int argc, char** argv) {
     report("zkv (32 + alpha) decode", zkv);
     const double unpack = medianSeconds(repetitions, [&] { ZkvLoader().unpack((directory / "picture.zkv").c_str()); });
     report("zkv unpack", unpack);
+
+    report("convert to RGB555", conversionSeconds(image, 2, convertToRgb555, repetitions));
+    report("convert to RGB565", conversionSeconds(image, 2, convertToRgb565, repetitions));
+    report("convert to ARGB4444", conversionSeconds(image, 2, convertToArgb4444, repetitions));
+    report("copy to 32-bit", conversionSeconds(image, 4, copyArgb32, repetitions));
 
     const std::string jpegFile = directory / "picture.jpg", zkvFile = directory / "picture.zkv";
     compare("JPEG decode / djpeg", jpeg, "djpeg", referenceSeconds({"djpeg", jpegFile}, repetitions), 1.3);
