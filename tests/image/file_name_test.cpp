@@ -6,27 +6,26 @@
 
 #include "image/image_kind.h"
 
-namespace {
-
-using Part = std::optional<std::string>;
-
-}  // namespace
-
-TEST(FileName, SplitsOnTheLastBackslashAndTheLastDotInLowerCase) {
+TEST(FileName, SplitsOnTheLastBackslashAndTheLastDotInLowerCaseAndTheExtensionChoosesTheLoader) {
+    using Part = std::optional<std::string>;
     struct Case {
         const char* name;
         Part path, baseName, directory, extension;
+        ImageKind kind;
     };
+    const ImageKind none = ImageKind::unrecognized;
     const Case cases[] = {
-        {"Wall.TGA", "wall.tga", "wall.tga", {}, "tga"},
-        {"datas\\Stone.JPG", "datas\\stone.jpg", "stone.jpg", "datas", "jpg"},
-        {"maps.old\\rock", "maps.old\\rock", "rock", "maps.old", "old\\rock"},
-        {"a\\b\\c.d.e", "a\\b\\c.d.e", "c.d.e", "a\\b", "e"},
-        {"dir/x.zkv", "dir/x.zkv", "dir/x.zkv", {}, "zkv"},  // a slash separates nothing
-        {"noextension", "noextension", "noextension", {}, {}},
-        {"trailing.", "trailing.", "trailing.", {}, ""},
-        {"dir\\", "dir\\", "", "dir", {}},
-        {"", "", "", {}, {}},
+        {"Wall.TGA", "wall.tga", "wall.tga", {}, "tga", ImageKind::tga},
+        {"picture.bmp", "picture.bmp", "picture.bmp", {}, "bmp", ImageKind::tga},
+        {"datas\\Stone.JPG", "datas\\stone.jpg", "stone.jpg", "datas", "jpg", ImageKind::jpeg},
+        {"glass.Zkv", "glass.zkv", "glass.zkv", {}, "zkv", ImageKind::zkv},
+        {"photo.jpeg", "photo.jpeg", "photo.jpeg", {}, "jpeg", none},
+        {"maps.old\\rock", "maps.old\\rock", "rock", "maps.old", "old\\rock", none},
+        {"a\\b\\c.d.tga", "a\\b\\c.d.tga", "c.d.tga", "a\\b", "tga", ImageKind::tga},
+        {"dir/x.tga", "dir/x.tga", "dir/x.tga", {}, "tga", ImageKind::tga},  // a slash separates nothing
+        {"tga", "tga", "tga", {}, {}, none},
+        {"dir\\", "dir\\", "", "dir", {}, none},
+        {"", "", "", {}, {}, none},
     };
     for (const Case& c : cases) {
         const FileName parts(c.name);
@@ -34,25 +33,8 @@ TEST(FileName, SplitsOnTheLastBackslashAndTheLastDotInLowerCase) {
         EXPECT_EQ(parts.baseName, c.baseName) << c.name;
         EXPECT_EQ(parts.directory, c.directory) << c.name;
         EXPECT_EQ(parts.extension, c.extension) << c.name;
+        EXPECT_EQ(imageKindOf(parts), c.kind) << c.name;
     }
-}
-
-TEST(FileName, NullNameLeavesEveryPartAbsent) {
-    const FileName parts(nullptr);
-    EXPECT_FALSE(parts.path || parts.baseName || parts.directory || parts.extension);
-}
-
-TEST(ImageKind, ExtensionChoosesTheLoader) {
-    struct Case {
-        const char* name;
-        ImageKind kind;
-    };
-    const Case cases[] = {
-        {"Wall.TGA", ImageKind::tga},           {"wall.tga", ImageKind::tga},
-        {"picture.bmp", ImageKind::tga},        {"glass.ZKV", ImageKind::zkv},
-        {"Stone.Jpg", ImageKind::jpeg},         {"photo.jpeg", ImageKind::unrecognized},
-        {"image.png", ImageKind::unrecognized}, {"maps.old\\rock", ImageKind::unrecognized},
-        {"tga", ImageKind::unrecognized},
-    };
-    for (const Case& c : cases) EXPECT_EQ(imageKindOf(FileName(c.name)), c.kind) << c.name;
+    const FileName absent(nullptr);
+    EXPECT_FALSE(absent.path || absent.baseName || absent.directory || absent.extension);
 }

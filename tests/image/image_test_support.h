@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "image/image_loader.h"
+#include "tests/support/byte_writer.h"
 #include "tests/support/test_support.h"
 
 namespace image_testing {
@@ -16,12 +17,11 @@ using Bytes = std::vector<uint8_t>;
 // Files written into a directory of their own, removed at the end of the scope.
 class ImageFiles {
 public:
-    std::string write(const std::string& name, const Bytes& bytes) const {
-        const std::string path = (directory / name).string();
-        testing_support::writeFile(path, bytes);
-        return path;
-    }
     std::string path(const std::string& name) const { return (directory / name).string(); }
+    std::string write(const std::string& name, const Bytes& bytes) const {
+        testing_support::writeFile(path(name), bytes);
+        return path(name);
+    }
 
 private:
     testing_support::ScratchDirectory directory;
@@ -32,6 +32,13 @@ inline std::vector<uint32_t> pixelsOf(const ImageLoader& image) {
     return std::vector<uint32_t>(image.pixels.get(), image.pixels.get() + image.pixelCount());
 }
 
+// Loads bytes written as a file of that name; the loader's result.
+template <typename Loader>
+int loadBytes(Loader& loader, const Bytes& bytes, const std::string& name) {
+    ImageFiles files;
+    return loader.load(files.write(name, bytes).c_str());
+}
+
 // An image set up in memory, to exercise the pixel operations of the family.
 class RawImage : public ImageLoader {
 public:
@@ -39,26 +46,17 @@ public:
         width = imageWidth;
         height = imageHeight;
         pixels = std::make_unique<uint32_t[]>(pixelCount());
-        for (size_t i = 0; i < values.size() && i < pixelCount(); ++i) pixels[i] = values[i];
+        std::copy(values.begin(), values.end(), pixels.get());
     }
     int load(const char*) override { return 0; }
 };
 
-// An 18-byte TGA header: only width, height and depth matter to the loader.
-inline Bytes tgaHeader(uint16_t width, uint16_t height, uint8_t depth) {
-    Bytes header(18, 0);
-    header[2] = depth == 8 ? 1 : 2;
-    header[12] = static_cast<uint8_t>(width);
-    header[13] = static_cast<uint8_t>(width >> 8);
-    header[14] = static_cast<uint8_t>(height);
-    header[15] = static_cast<uint8_t>(height >> 8);
-    header[16] = depth;
-    return header;
-}
-
-inline Bytes operator+(Bytes first, const Bytes& second) {
-    first.insert(first.end(), second.begin(), second.end());
-    return first;
+// An 18-byte TGA header followed by data: only width, height and depth matter.
+inline Bytes tga(uint16_t width, uint16_t height, uint8_t depth, const Bytes& data = {}) {
+    Bytes file = testing_support::ByteWriter().chars(std::string(12, '\0')).int16(width).int16(height).data();
+    file.insert(file.end(), {depth, 0});
+    file.insert(file.end(), data.begin(), data.end());
+    return file;
 }
 
 }  // namespace image_testing

@@ -4,34 +4,21 @@
 
 #include <limits>
 
-TEST(JsonWriter, NestsObjectsAndArraysWithCommasOnlyBetweenMembers) {
+TEST(JsonWriter, NestsWithCommasOnlyBetweenMembersAndWritesNumbersExactly) {
     JsonWriter json;
-    json.beginObject().key("name").value("wall.tga").key("size").beginArray().value(64).value(-1).endArray();
-    json.key("scale").value(0.5).key("empty").beginObject().endObject().key("alpha").value(false).endObject();
-    EXPECT_EQ(json.text(), R"({"name":"wall.tga","size":[64,-1],"scale":0.5,"empty":{},"alpha":false})");
+    json.beginObject().key("size").beginArray().value(64).value(int64_t{-9007199254740993}).endArray();
+    json.key("scale").value(0.1).key("empty").beginObject().endObject().key("alpha").value(false);
+    json.key("nan").value(std::numeric_limits<double>::quiet_NaN()).endObject();
+    EXPECT_EQ(json.text(), R"({"size":[64,-9007199254740993],"scale":0.1,"empty":{},"alpha":false,"nan":null})");
 }
 
 TEST(JsonWriter, EscapesStringsAndReplacesInvalidUtf8) {
-    struct Case {
-        std::string text;
-        std::string written;
-    };
-    const Case cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {"maps\\rock \"old\"", R"("maps\\rock \"old\"")"},
-        {std::string("tab\there\nnul\0.", 14), R"("tab\u0009here\u000anul\u0000.")"},
-        {"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x99\x82", "\"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x99\x82\""},
-        {"latin1 \xE9t\xE9", "\"latin1 \xEF\xBF\xBDt\xEF\xBF\xBD\""},
-        {"overlong \xC0\xAF, surrogate \xED\xA0\x80, cut \xE2\x82",
-         "\"overlong \xEF\xBF\xBD\xEF\xBF\xBD, surrogate "
-         "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD, cut "
-         "\xEF\xBF\xBD\xEF\xBF\xBD\""},
+        {std::string("tab\tnul\0.", 9), R"("tab\u0009nul\u0000.")"},
+        {"caf\xC3\xA9 \xF0\x9F\x99\x82", "\"caf\xC3\xA9 \xF0\x9F\x99\x82\""},
+        {"\xE9t\xE9 \xC0\xAF \xE2\x82",
+         "\"\xEF\xBF\xBDt\xEF\xBF\xBD \xEF\xBF\xBD\xEF\xBF\xBD \xEF\xBF\xBD\xEF\xBF\xBD\""},
     };
-    for (const Case& c : cases) EXPECT_EQ(JsonWriter().value(c.text).text(), c.written) << c.text;
-}
-
-TEST(JsonWriter, NumbersReadBackExactlyAndNonFiniteOnesAreNull) {
-    EXPECT_EQ(JsonWriter().value(0.1).text(), "0.1");
-    EXPECT_EQ(JsonWriter().value(int64_t{-9007199254740993}).text(), "-9007199254740993");
-    EXPECT_EQ(JsonWriter().value(std::numeric_limits<double>::infinity()).text(), "null");
-    EXPECT_EQ(JsonWriter().value(std::numeric_limits<double>::quiet_NaN()).text(), "null");
+    for (const auto& [text, written] : cases) EXPECT_EQ(JsonWriter().value(text).text(), written) << text;
 }

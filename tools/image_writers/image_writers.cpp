@@ -85,7 +85,7 @@ Bytes jpeg(uint16_t width, uint16_t height, const Bytes& samples, int components
     encoder.image_width = width;
     encoder.image_height = height;
     encoder.input_components = components;
-    encoder.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
+    encoder.in_color_space = components == 1 ? JCS_GRAYSCALE : components == 4 ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&encoder);
     jpeg_set_quality(&encoder, quality, TRUE);
     jpeg_start_compress(&encoder, TRUE);

@@ -26,8 +26,9 @@ Bytes tgaTrueColour(const Image& image, int depth);
 Bytes tgaColourMapped(uint16_t width, uint16_t height, const std::vector<uint8_t>& indices,
                       const std::vector<uint32_t>& palette);
 
-// Baseline JPEG of the red, green, blue bytes (components 3) or grey bytes
-// (components 1), rows top first.
+// Baseline JPEG of the red, green, blue bytes (components 3), grey bytes
+// (components 1) or cyan, magenta, yellow, black bytes (components 4), rows
+// top first.
 Bytes jpeg(uint16_t width, uint16_t height, const Bytes& samples, int components, int quality);
 // The red, green, blue bytes of an image, rows top first.
 Bytes rgbSamples(const Image& image);
