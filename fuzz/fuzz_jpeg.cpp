@@ -1,6 +1,6 @@
 // libFuzzer target: JpegLoader on any file.
 
-#include "fuzz/fuzz_session.h"
+#include "fuzz/fuzz_harness.h"
 #include "image/jpeg_loader.h"
 
 namespace {
@@ -23,7 +23,7 @@ uint64_t largestFrame(const uint8_t* data, size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (largestFrame(data, size) > largestFuzzedPixelCount) return -1;
-    const std::string& file = FuzzSession::instance().write({data, size}, "jpg");
+    const std::string& file = FuzzHarness::instance().write({data, size}, "jpg");
     runToEnd([&] { JpegLoader().load(file.c_str()); });
     return 0;
 }

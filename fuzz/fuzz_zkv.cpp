@@ -3,7 +3,7 @@
 // reader through a sound stream); even, the file as it is (zlib passes plain
 // data through, and damaged gzip streams reach the unpacking's failures).
 
-#include "fuzz/fuzz_session.h"
+#include "fuzz/fuzz_harness.h"
 #include "image/zkv_loader.h"
 #include "tools/image_writers/image_writers.h"
 
@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const image_writers::Bytes body(data + 1, data + size);
     if (declaredPixels(body.data(), body.size()) > largestFuzzedPixelCount) return -1;
     const image_writers::Bytes file = data[0] & 1 ? image_writers::gzip(body, 1) : body;
-    const std::string& path = FuzzSession::instance().write(file, "zkv");
+    const std::string& path = FuzzHarness::instance().write(file, "zkv");
     runToEnd([&] { ZkvLoader().load(path.c_str()); });
     return 0;
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Helpers for the image tests: image files in a scratch directory and pixel
+// Support for the image tests: image files in a scratch directory and pixel
 // arrays to compare.
 
 #include <cstdint>

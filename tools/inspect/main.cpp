@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/log.h"
+#include "platform/native_path.h"
 #include "tools/inspect/command_line.h"
 #include "tools/inspect/subcommands.h"
 
@@ -39,7 +40,7 @@ bool openLogIfAsked(std::vector<std::string>& arguments) {
         const std::string file = arguments[i + 1];
         arguments.erase(arguments.begin() + static_cast<std::ptrdiff_t>(i),
                         arguments.begin() + static_cast<std::ptrdiff_t>(i) + 2);
-        if (std::FILE* probe = std::fopen(file.c_str(), "w")) {
+        if (std::FILE* probe = std::fopen(nativePath(file.c_str()).c_str(), "w")) {
             std::fclose(probe);
             logOpen(file.c_str(), nullptr);
             return true;

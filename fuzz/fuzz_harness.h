@@ -10,17 +10,17 @@
 
 struct FatalStop {};
 
-class FuzzSession {
+class FuzzHarness {
 public:
     // Sets up the directory and the stop hook once per process.
-    static FuzzSession& instance();
+    static FuzzHarness& instance();
 
     // The bytes as a file named "input.<extension>"; its path.
     const std::string& write(std::span<const uint8_t> bytes, const char* extension);
 
 private:
-    FuzzSession();
-    ~FuzzSession();
+    FuzzHarness();
+    ~FuzzHarness();
     std::string directory;
     std::string path;
 };

@@ -1,4 +1,4 @@
-#include "fuzz/fuzz_session.h"
+#include "fuzz/fuzz_harness.h"
 
 #include <stdlib.h>
 
@@ -8,12 +8,12 @@
 
 #include "platform/hooks.h"
 
-FuzzSession& FuzzSession::instance() {
-    static FuzzSession session;
-    return session;
+FuzzHarness& FuzzHarness::instance() {
+    static FuzzHarness harness;
+    return harness;
 }
 
-FuzzSession::FuzzSession() {
+FuzzHarness::FuzzHarness() {
     std::string pattern = (std::filesystem::temp_directory_path() / "kvor-fuzz-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a scratch directory");
     directory = pattern;
@@ -21,12 +21,12 @@ FuzzSession::FuzzSession() {
     platform::setMessageBoxHook([](std::string_view, std::string_view) { throw FatalStop{}; });
 }
 
-FuzzSession::~FuzzSession() {
+FuzzHarness::~FuzzHarness() {
     std::error_code ignored;
     std::filesystem::remove_all(directory, ignored);
 }
 
-const std::string& FuzzSession::write(std::span<const uint8_t> bytes, const char* extension) {
+const std::string& FuzzHarness::write(std::span<const uint8_t> bytes, const char* extension) {
     path = directory + "/input." + extension;
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) throw std::runtime_error("cannot write " + path);
