@@ -49,7 +49,6 @@ int JpegLoader::load(const char* fileName) {
     // libjpeg counts a warning, among others, for a file that ends early (it
     // supplies a fake end of image); the picture is used all the same.
     if (decoding->errors.manager.num_warnings != 0) logFormat("warning : data from %s are corrupted", fileName);
-    convertRgb();
     rgbBuffer.reset();
     return 1;
 }
@@ -67,10 +66,10 @@ void JpegLoader::decode(jpeg_decompress_struct& decoder) {
     allocateBuffers();
     std::printf("%d %d", width, height);
     jpeg_start_decompress(&decoder);
-    const size_t rowBytes = size_t{width} * 3;
     for (size_t row = 0; row < height; ++row) {
-        JSAMPROW rowStart = rgbBuffer.get() + row * rowBytes;
+        JSAMPROW rowStart = rgbBuffer.get();
         jpeg_read_scanlines(&decoder, &rowStart, 1);
+        convertRow(row);
     }
     jpeg_finish_decompress(&decoder);
 }
@@ -78,16 +77,17 @@ void JpegLoader::decode(jpeg_decompress_struct& decoder) {
 void JpegLoader::allocateBuffers() {
     allocatePixels();
     try {
-        rgbBuffer = std::make_unique_for_overwrite<uint8_t[]>(pixelCount() * 3);
+        rgbBuffer = std::make_unique_for_overwrite<uint8_t[]>(size_t{width} * 3);
     } catch (const std::bad_alloc&) {
         fatalError(0);
     }
 }
 
-void JpegLoader::convertRgb() {
+void JpegLoader::convertRow(size_t row) {
     const uint8_t* rgb = rgbBuffer.get();
-    for (size_t i = 0, count = pixelCount(); i < count; ++i, rgb += 3)
-        pixels[i] = uint32_t{rgb[0]} << 16 | uint32_t{rgb[1]} << 8 | rgb[2];
+    uint32_t* const target = pixels.get() + row * width;
+    for (size_t column = 0; column < width; ++column, rgb += 3)
+        target[column] = uint32_t{rgb[0]} << 16 | uint32_t{rgb[1]} << 8 | rgb[2];
 }
 
 // A rejection after the header keeps the image's size with every pixel 0.

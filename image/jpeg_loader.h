@@ -13,8 +13,9 @@ class JpegLoader : public ImageLoader {
 public:
     int load(const char* fileName) override;
 
-    // The decoder's output: width x height x 3 bytes, red, green, blue, rows top
-    // to bottom. Null outside a load.
+    // The decoder's output for the row being converted: width x 3 bytes, red,
+    // green, blue. Rows are converted as they come, while they are in the
+    // cache. Null outside a load.
     std::unique_ptr<uint8_t[]> rgbBuffer;
 
 private:
@@ -22,6 +23,6 @@ private:
     // with no object of its own to destroy.
     void decode(jpeg_decompress_struct& decoder);
     void allocateBuffers();
-    void convertRgb();
+    void convertRow(size_t row);
     int rejected();
 };
