@@ -6,6 +6,27 @@ Material::Material() : d3dMaterial{} {
     d3dMaterial.ambient.b = 1.0f;
 }
 
+namespace {
+
+void setColour(D3DCOLORVALUE& target, const Vector3& colour) {
+    target.r = colour.x;
+    target.g = colour.y;
+    target.b = colour.z;
+}
+
+}  // namespace
+
+void Material::assign(MaterialLibrary&, const char* textureName, uint8_t newFlags, float newOpacity,
+                      const Vector3& ambient, const Vector3& diffuse, const Vector3& specular) {
+    flags = newFlags;
+    opacity = newOpacity;
+    setColour(d3dMaterial.ambient, ambient);
+    setColour(d3dMaterial.diffuse, diffuse);
+    setColour(d3dMaterial.specular, specular);
+    if (textureName == nullptr) return;
+    texture = std::make_unique<Texture>(textureName);
+}
+
 void MaterialLibrary::reserveSets(int32_t count) {
     setCount = count > 0 ? count : 0;
     sets.clear();
@@ -22,4 +43,10 @@ Material* MaterialLibrary::material(int32_t index, int32_t sub) {
     MaterialSet& set = *sets[static_cast<size_t>(index)];
     if (sub < 0 || static_cast<size_t>(sub) >= set.size()) return nullptr;
     return &set[static_cast<size_t>(sub)];
+}
+
+void MaterialLibrary::assignMaterial(int32_t index, int32_t sub, const char* textureName, uint8_t flags, float opacity,
+                                     const Vector3& ambient, const Vector3& diffuse, const Vector3& specular) {
+    if (Material* target = material(index, sub))
+        target->assign(*this, textureName, flags, opacity, ambient, diffuse, specular);
 }
