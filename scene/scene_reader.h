@@ -83,6 +83,7 @@ public:
 private:
     const uint8_t* take(size_t count, const char* what);
     void checkExpandable(size_t keyCount, const char* track) const;
+    void reserveTableMemory(size_t valueSize);
     void readEnvironment();
     void checkFrameCount() const;
     // Takes ownership through the scene and links the object at the tail.
@@ -96,6 +97,7 @@ private:
     std::string fileName;
     std::vector<uint8_t> bytes;
     size_t offset = 0;
+    uint64_t tableBytes = 0;  // all per-frame tables expanded so far
     SceneObject objectsHead;  // heads the list of objects read; never handed on
     SceneObject* objectsTail = &objectsHead;
     std::vector<std::pair<const SceneObject*, size_t>> recordOffsets;  // where each object header began

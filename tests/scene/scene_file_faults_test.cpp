@@ -224,3 +224,13 @@ TEST_F(SceneFileFaults, EveryTruncationStopsAndNoCorruptionCrashes) {
             << "variant " << variant << ", status " << status;
     }
 }
+
+TEST_F(SceneFileFaults, TablesBeyondTheMemoryBudgetAreRefusedBeforeTheyAreMade) {
+    kvs::SceneFile file = headerOnly();
+    file.lastFrame = 99'999'999;
+    kvs::Mesh mesh = meshNamed("far");
+    mesh.animation = kvs::Animation::sampledTracks({{0, {1, 2, 3}}});
+    file.meshes = {mesh};
+    EXPECT_EXIT(load(file), ExitedWithCode(255), "error: error : not enough memory \n");
+    EXPECT_THAT(log.text(), HasSubstr("Reading Sample Pos with 1 keys\nanimation tables of 1200000000 bytes refused\n"));
+}
