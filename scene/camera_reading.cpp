@@ -20,11 +20,14 @@ void SceneReader::readCamera() {
     Camera* camera = nullptr;
     TargetCamera* targetCamera = nullptr;
     if (cameraKind == freeCameraRecord) {
-        camera = append<Camera>(kindFreeCamera);
+        camera = scene.adopt(std::make_unique<Camera>());
+        append(*camera, kindFreeCamera);
         logWrite("Free Camera");
     } else {
-        camera = targetCamera = append<TargetCamera>(kindTargetCamera);
-        targetCamera->target = append<CameraTarget>(kindCameraTarget);
+        camera = targetCamera = scene.adopt(std::make_unique<TargetCamera>());
+        append(*camera, kindTargetCamera);
+        targetCamera->target = scene.adopt(std::make_unique<CameraTarget>());
+        append(*targetCamera->target, kindCameraTarget);
         logWrite("Target Camera");
     }
     uint8_t flags = 0;

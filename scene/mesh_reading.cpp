@@ -40,7 +40,8 @@ void SceneReader::readObjectHeader(SceneObject& object, uint8_t& flagsOut) {
 }
 
 void SceneReader::readMesh() {
-    Mesh& mesh = *append<Mesh>(kindMesh);
+    Mesh& mesh = *scene.adopt(std::make_unique<Mesh>());
+    append(mesh, kindMesh);
     uint8_t flags = 0;
     readObjectHeader(mesh, flags);
     mesh.textured = (flags & texturedMesh) ? 1 : 0;

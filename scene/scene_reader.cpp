@@ -152,19 +152,11 @@ void SceneReader::readMaterialSet(int32_t index) {
     }
 }
 
-template <typename Object>
-Object* SceneReader::append(int32_t kind) {
-    Object* object = scene.adopt(std::make_unique<Object>());
-    object->kind = kind;
-    objectsTail->next = object;
-    objectsTail = object;
-    return object;
+void SceneReader::append(SceneObject& object, int32_t kind) {
+    object.kind = kind;
+    objectsTail->next = &object;
+    objectsTail = &object;
 }
-
-template Mesh* SceneReader::append<Mesh>(int32_t);
-template Camera* SceneReader::append<Camera>(int32_t);
-template TargetCamera* SceneReader::append<TargetCamera>(int32_t);
-template CameraTarget* SceneReader::append<CameraTarget>(int32_t);
 
 void SceneReader::failAtObject(const SceneObject& object, const std::string& problem) const {
     for (const auto& [recorded, where] : recordOffsets)

@@ -86,9 +86,8 @@ private:
     void reserveTableMemory(size_t valueSize);
     void readEnvironment();
     void checkFrameCount() const;
-    // Takes ownership through the scene and links the object at the tail.
-    template <typename Object>
-    Object* append(int32_t kind);
+    // Links an object the scene has adopted at the tail of the list.
+    void append(SceneObject& object, int32_t kind);
     void readFaces(Mesh& mesh);
     void readTextureCoordinates(Mesh& mesh);
     void readCameraAnimation(Camera& camera, TargetCamera* targetCamera);
