@@ -31,6 +31,13 @@ void releaseDirectDraw() {
     directDraw = nullptr;
 }
 
+// When it is the rendering window, its procedure clears demoRunning.
+void destroyMainWindow() {
+    if (mainWindow == nullptr) return;
+    SendMessageA(mainWindow, WM_DESTROY, 0, 0);
+    DestroyWindow(mainWindow);
+}
+
 // The runtime's exit flushes and closes the log.
 [[noreturn]] void releaseSceneAndExit() {
     if (registeredScene != nullptr) registeredScene->releaseOnFatal();
@@ -48,6 +55,7 @@ void fatalError(int kind) {
 
 void fatalMessage(const char* text) {
     releaseDirectDraw();
+    destroyMainWindow();
     MessageBoxA(nullptr, text, "error!", MB_ICONERROR);
     releaseSceneAndExit();
 }

@@ -2,8 +2,16 @@
 // Hooks into the platform layer for tests and tools. The engine never includes
 // this header: nothing here exists on Windows.
 
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
 #include <functional>
+#include <map>
+#include <string>
 #include <string_view>
+#include <vector>
+
+#include "platform/layer.h"
 
 namespace platform {
 
@@ -15,5 +23,94 @@ void setDebugOutputHook(DebugOutputHook hook);
 // Receives every message box before it is shown.
 using MessageBoxHook = std::function<void(std::string_view caption, std::string_view text)>;
 void setMessageBoxHook(MessageBoxHook hook);
+
+// ---- Drivers ---------------------------------------------------------------
+// Three DirectDraw drivers exist:
+//   display  the primary display driver: an SDL2 window with an OpenGL context;
+//   capture  the same OpenGL renderer off screen; each Flip hands the frame to
+//            the capture sink (below);
+//   null     draws nothing; its lists come from NullDriverSettings and it
+//            records every call made on its objects.
+// DirectDrawCreateEx reaches capture and null by their GUIDs at any time. GUID
+// none (what the launcher passes for the primary display driver, and the only
+// driver DirectDrawEnumerateExA lists) means the primary driver: display unless
+// a tool or test says otherwise with setPrimaryDriver, or the program was
+// started with the environment variable KVOR_DRIVER set to "capture" or "null"
+// (with "capture", KVOR_CAPTURE_DIRECTORY names the PNG directory, by default
+// "frames" in the start directory).
+enum class DriverKind { display, capture, null };
+const GUID& captureDriverGuid();
+const GUID& nullDriverGuid();
+void setPrimaryDriver(DriverKind kind);
+DriverKind primaryDriver();
+
+// ---- Null driver -----------------------------------------------------------
+struct DisplayModeSetting {
+    DWORD width;
+    DWORD height;
+    DWORD bitsPerPixel;
+};
+
+struct NullDriverSettings {
+    std::vector<DisplayModeSetting> displayModes;  // EnumDisplayModes order; SetDisplayMode takes only these
+    std::vector<DDPIXELFORMAT> textureFormats;     // EnumTextureFormats order; CreateSurface takes only these
+    std::vector<DDPIXELFORMAT> zBufferFormats;     // EnumZBufferFormats order
+    // Method name (as in RecordedCall::method) -> the code every call of it
+    // returns, after being recorded, instead of doing its work.
+    std::map<std::string, HRESULT> failures;
+    DWORD pitchAlignment = 8;  // surface rows start at multiples of this many bytes
+};
+
+// 640x480, 800x600 and 1024x768 at 16 and 32 bits; textures RGB565, RGB555,
+// ARGB4444, ARGB1555, ARGB8888; z-buffers of 16, 24 and 32 bits.
+NullDriverSettings defaultNullDriverSettings();
+// Applies to DirectDraw objects created afterwards.
+void setNullDriverSettings(NullDriverSettings settings);
+
+// One call on an object of the null driver, in call order, including calls
+// that fail. Integer arguments as given, floats by their bit pattern, objects
+// and windows by address (0 for none). payload holds the bytes a pointer
+// argument gave: the description, viewport, matrix or material, the clear
+// rectangles, or the vertices followed by the indices of a draw.
+struct RecordedCall {
+    std::string interfaceName;  // "IDirect3DDevice7"
+    std::string method;         // "SetRenderState"
+    std::vector<uint64_t> arguments;
+    std::vector<uint8_t> payload;
+
+    std::string text() const;  // "IDirect3DDevice7::SetRenderState(28, 1)"
+    template <typename Record>
+    std::vector<Record> payloadAs() const {
+        std::vector<Record> records(payload.size() / sizeof(Record));
+        if (!records.empty()) std::memcpy(records.data(), payload.data(), records.size() * sizeof(Record));
+        return records;
+    }
+};
+const std::vector<RecordedCall>& nullDriverCalls();
+void clearNullDriverCalls();
+
+// ---- Pixel formats ---------------------------------------------------------
+DDPIXELFORMAT rgb565Format();
+DDPIXELFORMAT rgb555Format();
+DDPIXELFORMAT argb4444Format();
+DDPIXELFORMAT argb1555Format();
+DDPIXELFORMAT argb8888Format();
+DDPIXELFORMAT xrgb8888Format();
+DDPIXELFORMAT zBufferFormat(DWORD bits);
+
+// ---- Capture driver --------------------------------------------------------
+// One presented frame: 8-bit RGB triples, rows top to bottom, each channel
+// widened from the back buffer's RGB565 by replicating its top bits.
+struct CapturedFrame {
+    uint32_t index;  // frames the same DirectDraw object presented before this one
+    uint32_t width;
+    uint32_t height;
+    std::vector<uint8_t> rgb;
+};
+using FrameSink = std::function<void(const CapturedFrame& frame)>;
+// Receives every frame the capture driver presents; with no sink, frames are dropped.
+void setCaptureSink(FrameSink sink);
+// Writes frame N as "frame%06d.png" in directory (created if needed).
+FrameSink pngFrameSink(std::filesystem::path directory);
 
 }  // namespace platform

@@ -6,6 +6,7 @@
 
 #include "platform/directx_types.h"
 #include "platform/win32_types.h"
+#include "platform/win32_window_types.h"
 
 // ---- Process ---------------------------------------------------------------
 // Defined by the engine; the layer's main() calls it with the instance handle
@@ -21,3 +22,35 @@ void WINAPI OutputDebugStringA(LPCSTR text);
 
 // ---- User ------------------------------------------------------------------
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+
+// Window classes and windows. Class names compare without regard to case.
+ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass);
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
+                            int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID parameter);
+LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+BOOL WINAPI UpdateWindow(HWND window);
+BOOL WINAPI DestroyWindow(HWND window);
+BOOL WINAPI IsWindow(HWND window);
+HCURSOR WINAPI SetCursor(HCURSOR cursor);
+HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name);
+HMENU WINAPI LoadMenuA(HINSTANCE instance, LPCSTR name);
+HGDIOBJ WINAPI GetStockObject(int object);
+
+// The thread's message queue. Posted messages come first, then the window
+// system's input, then WM_QUIT, then WM_PAINT for a visible window whose paint
+// region was never validated. GetMessageA waits while a window system can still
+// deliver something; with none, an empty queue answers -1 instead of waiting
+// forever.
+BOOL WINAPI GetMessageA(LPMSG message, HWND window, UINT firstMessage, UINT lastMessage);
+BOOL WINAPI TranslateMessage(const MSG* message);
+LRESULT WINAPI DispatchMessageA(const MSG* message);
+BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void WINAPI PostQuitMessage(int exitCode);
+
+// ---- DirectDraw ------------------------------------------------------------
+// Lists the primary display driver (GUID none); see platform/hooks.h for the
+// other drivers and how a tool puts one in its place.
+HRESULT WINAPI DirectDrawEnumerateExA(LPDDENUMCALLBACKEXA callback, LPVOID context, DWORD flags);
+// guid null: the primary display driver. iid must be IID_IDirectDraw7.
+HRESULT WINAPI DirectDrawCreateEx(GUID* guid, LPVOID* object, REFIID iid, IUnknown* outer);

@@ -7,7 +7,7 @@
 #include "scene/scene_object.h"
 
 // Radians: the default camera's, and any camera's whose file gives none.
-constexpr float defaultFieldOfView = 1.57f;
+constexpr float defaultCameraFieldOfView = 1.57f;
 
 class CameraTarget : public SceneObject {
 public:

@@ -59,6 +59,6 @@ void SceneReader::readFieldOfView(Camera& camera) {
         skipBytes(4, "field of view entry");
         angle = readFloat32("field of view");
     }
-    if (camera.fieldOfView.empty()) camera.fieldOfView.push_back(defaultFieldOfView);
+    if (camera.fieldOfView.empty()) camera.fieldOfView.push_back(defaultCameraFieldOfView);
     logFormat("FOV at time 0 : %f\n", camera.fieldOfView[0]);
 }

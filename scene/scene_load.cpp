@@ -2,6 +2,7 @@
 // the camera and the lists that drawing walks.
 
 #include "platform/win32.h"
+#include "render/renderer.h"
 #include "scene/scene.h"
 #include "scene/scene_reader.h"
 
@@ -14,6 +15,7 @@ void Scene::load(const char* fileName, Renderer*) {
     sortByDepth();
     chooseActiveCamera();
     buildKindLists();
+    Renderer::applySceneRenderStates(*this);
 }
 
 // The default camera is never updated by drawing: it stays at the origin,
@@ -30,6 +32,6 @@ void Scene::chooseActiveCamera() {
     defaultCamera = std::make_unique<Camera>();
     defaultCamera->restRotation.setIdentity();
     defaultCamera->rotation.setIdentity();
-    defaultCamera->fieldOfView = {defaultFieldOfView};
+    defaultCamera->fieldOfView = {defaultCameraFieldOfView};
     activeCamera = defaultCamera.get();
 }

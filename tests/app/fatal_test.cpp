@@ -7,6 +7,7 @@
 
 #include "app/log.h"
 #include "app/process_state.h"
+#include "platform/hooks.h"
 #include "scene/scene.h"
 #include "tests/support/test_support.h"
 
@@ -19,30 +20,36 @@ using testing_support::ScratchDirectory;
 
 namespace {
 
-// Display objects that announce their release on standard error, where the
-// death test can see the order of events.
-template <typename Interface>
-struct AnnouncingObject : Interface {
-    explicit AnnouncingObject(const char* name) : name(name) {}
-    HRESULT WINAPI QueryInterface(REFIID, void**) override { return E_NOINTERFACE_FOR_TEST; }
-    ULONG WINAPI AddRef() override { return 2; }
-    ULONG WINAPI Release() override {
-        std::fprintf(stderr, "%s released\n", name);
-        return 0;
-    }
-    static constexpr HRESULT E_NOINTERFACE_FOR_TEST = static_cast<HRESULT>(0x80004002u);
-    const char* name;
-};
-
 struct AnnouncingObjectOfScene : SceneObject {
     ~AnnouncingObjectOfScene() override { std::fprintf(stderr, "scene object destroyed\n"); }
 };
 
+// A DirectDraw object and a device on the null driver. When the message box
+// shows, its hook reports on standard error which of them had been released,
+// so the death test sees the order of events.
 void installDisplay() {
-    static AnnouncingObject<IDirectDraw7> display("directDraw");
-    static AnnouncingObject<IDirect3DDevice7> theDevice("device");
-    directDraw = &display;
-    device = &theDevice;
+    DirectDrawCreateEx(const_cast<GUID*>(&platform::nullDriverGuid()), reinterpret_cast<void**>(&directDraw),
+                       IID_IDirectDraw7, nullptr);
+    IDirect3D7* direct3D = nullptr;
+    directDraw->QueryInterface(IID_IDirect3D7, reinterpret_cast<void**>(&direct3D));
+    DDSURFACEDESC2 description{};
+    description.dwSize = sizeof description;
+    description.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+    description.dwWidth = description.dwHeight = 8;
+    description.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE;
+    IDirectDrawSurface7* target = nullptr;
+    directDraw->CreateSurface(&description, &target, nullptr);
+    direct3D->CreateDevice(IID_IDirect3DHALDevice, target, &device);
+    platform::clearNullDriverCalls();
+    platform::setMessageBoxHook([](std::string_view, std::string_view) {
+        for (const platform::RecordedCall& call : platform::nullDriverCalls())
+            if (call.method == "Release") std::fprintf(stderr, "%s released\n", call.interfaceName.c_str());
+    });
+}
+
+LRESULT CALLBACK announcingWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY || message == WM_NCDESTROY) std::fprintf(stderr, "window got %u\n", message);
+    return DefWindowProcA(window, message, wParam, lParam);
 }
 
 void registerSceneWithOneObject(Scene& scene) {
@@ -62,7 +69,8 @@ TEST(FatalErrorDeathTest, ReleasesDeviceThenDisplayShowsTheBoxThenReleasesTheSce
             fatalError(0);
         },
         ExitedWithCode(255),
-        "device released\ndirectDraw released\nerror: error : not enough memory \nscene object destroyed\n");
+        "IDirect3DDevice7 released\nIDirectDraw7 released\nerror: error : not enough memory \nscene object "
+        "destroyed\n");
 }
 
 TEST(FatalErrorDeathTest, EachKindShowsItsTextAndUnknownKindsShowNoBox) {
@@ -88,7 +96,21 @@ TEST(FatalMessageDeathTest, ReleasesOnlyTheDisplayShowsTheBoxThenReleasesTheScen
             installDisplay();
             fatalMessage("Bad File format");
         },
-        ExitedWithCode(255), "^directDraw released\nerror!: Bad File format\nscene object destroyed\n$");
+        ExitedWithCode(255), "^IDirectDraw7 released\nerror!: Bad File format\nscene object destroyed\n$");
+}
+
+TEST(FatalMessageDeathTest, SendsWmDestroyToTheMainWindowThenDestroysItBeforeTheBox) {
+    EXPECT_EXIT(
+        {
+            WNDCLASSA windowClass{};
+            windowClass.lpfnWndProc = announcingWindowProcedure;
+            windowClass.lpszClassName = "announcing";
+            RegisterClassA(&windowClass);
+            mainWindow =
+                CreateWindowExA(0, "announcing", nullptr, WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+            fatalMessage("stop");
+        },
+        ExitedWithCode(255), "^window got 2\nwindow got 2\nwindow got 130\nerror!: stop\n$");
 }
 
 TEST(FatalMessageDeathTest, LogIsFlushedAndClosedByTheExit) {

@@ -43,7 +43,8 @@ TEST_F(SceneLoad, ParentsAreMatchedByNameAndTheLastOtherMatchWins) {
                 meshNamed("orphan", "nobody"), meshNamed("Twin", "TWIN")});
     EXPECT_EQ(hierarchyLog(),
               "child hierarchised on twin\nchild hierarchised on twin\n"
-              "Number of hierarchised object : 2-3\n");
+              "Number of hierarchised object : 2-3\nambiant : 0.000000 0.000000 0.000000 \n")
+        << "a file without an ambient colour logs zeros";
     const SceneObject* child = named<SceneObject>("child");
     ASSERT_NE(child->parent, nullptr);
     EXPECT_EQ(child->parent->tag, 2);
@@ -59,7 +60,7 @@ TEST_F(SceneLoad, TwoParentsBearingTheNameAreBothLogged) {
 
 TEST_F(SceneLoad, ObjectsNamingThemselvesCountAMatchAndNoLink) {
     loadMeshes({meshNamed("self", "self")});
-    EXPECT_EQ(hierarchyLog(), "Number of hierarchised object : 0-1\n");
+    EXPECT_EQ(hierarchyLog(), "Number of hierarchised object : 0-1\nambiant : 0.000000 0.000000 0.000000 \n");
 }
 
 TEST_F(SceneLoad, DepthSortPutsParentsFirstAndTheLastOfEqualsWins) {

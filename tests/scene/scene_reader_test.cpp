@@ -101,7 +101,8 @@ TEST_F(SceneReading, LogsAndTracesEveryStepInOrder) {
                   rollEnd +
                   "\nreading target animation\n"
                   "Nombre de parametres : 1\nFOV at time 0 : 0.800000\n"
-                  "lid hierarchised on box\nNumber of hierarchised object : 1-1\n");
+                  "lid hierarchised on box\nNumber of hierarchised object : 1-1\n"
+              "ambiant : 0.200000 0.200000 0.200000 \n");
     EXPECT_EQ(debug.text(),
               "demo\nbox\nobjet textur\xE9\nreading a sampleDumped Anim\ninterpolation en SamplePos\n"
               "lid\nbox\ncam\ncam.target\nreading a sampleDumped Anim\nTrack de rotation en sample\n"

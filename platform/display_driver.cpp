@@ -1,0 +1,3 @@
+#include "platform/drivers.h"
+
+std::shared_ptr<platform::Driver> platform::makeDisplayDriver() { return nullptr; }

@@ -1,0 +1,96 @@
+// DirectDraw's entry points: which drivers exist, and making a DirectDraw
+// object on one of them.
+
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <string_view>
+
+#include "platform/direct_draw_object.h"
+#include "platform/drivers.h"
+
+namespace {
+
+using platform::DriverKind;
+
+constexpr GUID captureGuid = {0x6b766f72, 0x6361, 0x7074, {0x75, 0x72, 0x65, 0x00, 0x00, 0x00, 0x00, 0x01}};
+constexpr GUID nullGuid = {0x6b766f72, 0x6e75, 0x6c6c, {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x02}};
+
+DriverKind kindFromEnvironment() {
+    const char* name = std::getenv("KVOR_DRIVER");
+    if (name == nullptr) return DriverKind::display;
+    std::string_view wanted(name);
+    if (wanted == "capture") return DriverKind::capture;
+    if (wanted == "null") return DriverKind::null;
+    return DriverKind::display;
+}
+
+std::optional<DriverKind>& chosenPrimary() {
+    static std::optional<DriverKind> kind;
+    return kind;
+}
+
+struct DriverNames {
+    const char* description;
+    const char* name;
+};
+
+DriverNames namesOf(DriverKind kind) {
+    switch (kind) {
+        case DriverKind::capture: return {"kvor frame capture", "kvor-capture"};
+        case DriverKind::null: return {"kvor null driver", "kvor-null"};
+        default: return {"Primary Display Driver", "display"};
+    }
+}
+
+// DDCREATE_HARDWAREONLY and DDCREATE_EMULATIONONLY are small numbers passed in
+// place of a GUID pointer; both mean the primary driver here.
+std::optional<DriverKind> kindOf(const GUID* guid) {
+    auto value = reinterpret_cast<uintptr_t>(guid);
+    if (value <= 2) return platform::primaryDriver();
+    if (*guid == captureGuid) return DriverKind::capture;
+    if (*guid == nullGuid) return DriverKind::null;
+    return std::nullopt;
+}
+
+std::shared_ptr<platform::Driver> makeDriver(DriverKind kind) {
+    switch (kind) {
+        case DriverKind::capture: return platform::makeCaptureDriver();
+        case DriverKind::null: return platform::makeNullDriver();
+        default: return platform::makeDisplayDriver();
+    }
+}
+
+}  // namespace
+
+const GUID& platform::captureDriverGuid() { return captureGuid; }
+const GUID& platform::nullDriverGuid() { return nullGuid; }
+
+void platform::setPrimaryDriver(DriverKind kind) { chosenPrimary() = kind; }
+
+DriverKind platform::primaryDriver() {
+    if (!chosenPrimary()) chosenPrimary() = kindFromEnvironment();
+    return *chosenPrimary();
+}
+
+HRESULT WINAPI DirectDrawEnumerateExA(LPDDENUMCALLBACKEXA callback, LPVOID context, DWORD) {
+    if (callback == nullptr) return DDERR_INVALIDPARAMS;
+    DriverNames names = namesOf(platform::primaryDriver());
+    char description[256] = {}, name[256] = {};
+    std::strncpy(description, names.description, sizeof description - 1);
+    std::strncpy(name, names.name, sizeof name - 1);
+    callback(nullptr, description, name, context, nullptr);
+    return DD_OK;
+}
+
+HRESULT WINAPI DirectDrawCreateEx(GUID* guid, LPVOID* object, REFIID iid, IUnknown* outer) {
+    if (object == nullptr) return DDERR_INVALIDPARAMS;
+    *object = nullptr;
+    if (!(iid == IID_IDirectDraw7) || outer != nullptr) return DDERR_INVALIDPARAMS;
+    std::optional<DriverKind> kind = kindOf(guid);
+    if (!kind) return DDERR_INVALIDDIRECTDRAWGUID;
+    std::shared_ptr<platform::Driver> driver = makeDriver(*kind);
+    if (driver == nullptr) return DDERR_NODIRECTDRAWHW;
+    *object = static_cast<IDirectDraw7*>(platform::createObject<platform::DirectDrawObject>(std::move(driver)));
+    return DD_OK;
+}

@@ -1,0 +1,40 @@
+#include "tests/support/null_display.h"
+
+#include "app/process_state.h"
+#include "render/display_state.h"
+
+namespace testing_support {
+
+NullDriverScope::NullDriverScope(platform::NullDriverSettings settings) {
+    platform::setNullDriverSettings(std::move(settings));
+    platform::clearNullDriverCalls();
+    deviceGuid = &platform::nullDriverGuid();
+    displayWidth = 640;
+    displayHeight = 480;
+    displayBitDepth = 16;
+    waitForRetrace = 1;
+    demoRunning = true;
+    textureFormat = alphaTextureFormat = DDPIXELFORMAT{};
+}
+
+NullDriverScope::~NullDriverScope() {
+    if (device != nullptr) device->Release();
+    if (directDraw != nullptr) directDraw->Release();
+    device = nullptr;
+    directDraw = nullptr;
+    DestroyWindow(renderWindow);
+    renderWindow = mainWindow = nullptr;
+    deviceGuid = nullptr;
+    demoRunning = true;
+    platform::setNullDriverSettings(platform::defaultNullDriverSettings());
+    platform::clearNullDriverCalls();
+}
+
+std::vector<platform::RecordedCall> callsNamed(std::string_view method) {
+    std::vector<platform::RecordedCall> found;
+    for (const platform::RecordedCall& call : platform::nullDriverCalls())
+        if (call.method == method) found.push_back(call);
+    return found;
+}
+
+}  // namespace testing_support

@@ -1,0 +1,24 @@
+#pragma once
+// The null driver for a test's scope: its settings, the process-wide display
+// values a set-up reads (640 x 480 x 16, waiting for the retrace), and at the
+// end the release of whatever display the test brought up.
+
+#include <string_view>
+#include <vector>
+
+#include "platform/hooks.h"
+
+namespace testing_support {
+
+class NullDriverScope {
+public:
+    explicit NullDriverScope(platform::NullDriverSettings settings = platform::defaultNullDriverSettings());
+    ~NullDriverScope();
+    NullDriverScope(const NullDriverScope&) = delete;
+    NullDriverScope& operator=(const NullDriverScope&) = delete;
+};
+
+// The recorded calls of one method, in call order.
+std::vector<platform::RecordedCall> callsNamed(std::string_view method);
+
+}  // namespace testing_support
