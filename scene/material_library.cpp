@@ -1,5 +1,7 @@
 #include "scene/material_library.h"
 
+#include "image/file_name.h"
+
 Material::Material() : d3dMaterial{} {
     d3dMaterial.ambient.r = 1.0f;
     d3dMaterial.ambient.g = 1.0f;
@@ -25,6 +27,10 @@ void Material::assign(MaterialLibrary&, const char* textureName, uint8_t newFlag
     setColour(d3dMaterial.specular, specular);
     if (textureName == nullptr) return;
     texture = std::make_unique<Texture>(textureName);
+    texture->load(opacity);
+    // A zkv carries its own alpha plane: the material is half transparent
+    // whatever the file says, so that its faces go to the blended pass.
+    if (FileName(textureName).extension == "zkv") opacity = 0.5f;
 }
 
 void MaterialLibrary::reserveSets(int32_t count) {

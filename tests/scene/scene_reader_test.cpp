@@ -22,6 +22,7 @@ using testing_support::triangleMesh;
 namespace {
 
 class SceneReading : public SceneFileTest {};
+class TexturedScene : public testing_support::DisplayedSceneFileTest {};
 
 kvs::SceneFile emptyFile(int version) {
     kvs::SceneFile file;
@@ -102,7 +103,7 @@ TEST_F(SceneReading, LogsAndTracesEveryStepInOrder) {
                   "\nreading target animation\n"
                   "Nombre de parametres : 1\nFOV at time 0 : 0.800000\n"
                   "lid hierarchised on box\nNumber of hierarchised object : 1-1\n"
-              "ambiant : 0.200000 0.200000 0.200000 \n");
+                  "ambiant : 0.200000 0.200000 0.200000 \n");
     EXPECT_EQ(debug.text(),
               "demo\nbox\nobjet textur\xE9\nreading a sampleDumped Anim\ninterpolation en SamplePos\n"
               "lid\nbox\ncam\ncam.target\nreading a sampleDumped Anim\nTrack de rotation en sample\n"
@@ -184,7 +185,7 @@ TEST_F(SceneReading, FogFlagsChooseTheModeAndItsValues) {
     }
 }
 
-TEST_F(SceneReading, MaterialsKeepTheirValuesAndSetsOfNoneHoldOne) {
+TEST_F(TexturedScene, MaterialsKeepTheirValuesAndEachLoadsATextureOfItsOwn) {
     kvs::SceneFile file = emptyFile(2);
     kvs::Material shiny;
     shiny.ambient = {0.1f, 0.2f, 0.3f};
@@ -192,11 +193,16 @@ TEST_F(SceneReading, MaterialsKeepTheirValuesAndSetsOfNoneHoldOne) {
     shiny.specular = {0.7f, 0.8f, 0.9f};
     shiny.transparency = 0.003f;
     shiny.flags = 0xA5;
+    shiny.textureNames = {"maps\\rock.tga"};
     kvs::Material glass;
     glass.transparency = 0.2f;
-    glass.textureNames = {"maps\\glass.tga", "ignored.tga"};
-    kvs::MaterialSet single{{glass}, 0};  // stored count 0 still holds one material
+    glass.textureNames = {"maps\\rock.tga", "ignored.tga"};
+    kvs::Material packed;
+    packed.textureNames = {"Rock.ZKV"};
+    kvs::MaterialSet single{{packed}, 0};  // stored count 0 still holds one material
     file.materialSets = {{{shiny, glass}, std::nullopt}, single};
+    writeTexture("maps\\rock.tga");
+    writeTexture("Rock.ZKV");
     load(file);
     MaterialLibrary& library = *scene->materials;
     ASSERT_EQ(library.setCount, 2);
@@ -209,12 +215,20 @@ TEST_F(SceneReading, MaterialsKeepTheirValuesAndSetsOfNoneHoldOne) {
     EXPECT_EQ(first.d3dMaterial.specular.r, 0.7f);
     EXPECT_EQ(first.d3dMaterial.ambient.a, 0.0f);
     EXPECT_EQ(first.d3dMaterial.emissive.r, 0.0f);
-    EXPECT_EQ(first.texture, nullptr);
     const Material& second = *library.material(0, 1);
     EXPECT_FLOAT_EQ(second.opacity, 0.8f);
+    ASSERT_NE(first.texture, nullptr);
     ASSERT_NE(second.texture, nullptr);
-    EXPECT_EQ(second.texture->name, "maps\\glass.tga");
-    EXPECT_FLOAT_EQ(library.material(1, 0)->opacity, 0.8f);
+    EXPECT_EQ(second.texture->name, "maps\\rock.tga");
+    EXPECT_NE(first.texture->surface, second.texture->surface) << "one texture per material";
+    DDSURFACEDESC2 opaque{}, translucent{};
+    opaque.dwSize = translucent.dwSize = sizeof(DDSURFACEDESC2);
+    first.texture->surface->GetSurfaceDesc(&opaque);
+    second.texture->surface->GetSurfaceDesc(&translucent);
+    EXPECT_EQ(opaque.ddpfPixelFormat.dwRGBAlphaBitMask, 0u) << "opacity 1 stamps no alpha";
+    EXPECT_NE(translucent.ddpfPixelFormat.dwRGBAlphaBitMask, 0u) << "opacity 0.8 makes an alpha texture";
+    EXPECT_EQ(library.material(1, 0)->opacity, 0.5f) << "a zkv texture, whatever its case, makes half opacity";
+    EXPECT_THAT(logAfterStartLine(), HasSubstr("trying to load : maps\\rock.tga\n"));
 }
 
 TEST_F(SceneReading, TextureCountsAboveOneHundredAndTwentySevenCountAsNone) {

@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "render/renderer.h"
 #include "scene/scene.h"
+#include "tests/support/null_display.h"
 #include "tests/support/test_support.h"
 #include "tools/kvs/kvs_writer.h"
 
@@ -28,7 +30,8 @@ kvs::MaterialSet plainMaterialSet(size_t materials = 1, float transparency = 0.0
 
 class SceneFileTest : public testing::Test {
 protected:
-    // Saves the file and loads it into scene; a fatal stop ends the process.
+    // Saves the file and loads it into scene from the file's directory, where
+    // the textures it names are looked for; a fatal stop ends the process.
     void load(const kvs::SceneFile& file);
     void loadBytes(const std::vector<uint8_t>& bytes);
     // The last "error while reading" line of the log, or the whole log.
@@ -47,6 +50,17 @@ protected:
     ScratchDirectory directory;
     std::string path = (directory / "scene.kvs").string();
     std::unique_ptr<Scene> scene = std::make_unique<Scene>(nullptr, nullptr);
+};
+
+// The same on the null driver's display, for scenes whose materials load textures.
+class DisplayedSceneFileTest : public SceneFileTest {
+protected:
+    void SetUp() override { renderer.setUp(); }
+    // A 2 x 2 texture file beside the scene: TGA (24 bits) or zkv, by the name's extension.
+    void writeTexture(const std::string& name) const;
+
+    NullDriverScope driver;
+    Renderer renderer;
 };
 
 }  // namespace testing_support

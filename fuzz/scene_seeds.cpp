@@ -1,8 +1,6 @@
-// Writes a few valid scene files, one of every kind of record, as the fuzzer's
-// starting corpus: scene_fuzz_seeds DIRECTORY
+// The fuzz corpus's scene files: one of every kind of record.
 
-#include <cstdio>
-#include <filesystem>
+#include "fuzz/scene_seeds.h"
 
 #include "tools/kvs/kvs_writer.h"
 
@@ -45,19 +43,13 @@ kvs::SceneFile everyRecord() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s DIRECTORY\n", argv[0]);
-        return 2;
-    }
-    const std::filesystem::path directory = argv[1];
-    std::filesystem::create_directories(directory);
+void writeSceneSeeds(const std::filesystem::path& folder) {
+    std::filesystem::create_directories(folder);
     kvs::SceneFile file = everyRecord();
-    kvs::saveSceneFile(file, directory / "every-record-v2.kvs");
+    kvs::saveSceneFile(file, folder / "every-record-v2.kvs");
     file.version = 1;
-    kvs::saveSceneFile(file, directory / "every-record-v1.kvs");
+    kvs::saveSceneFile(file, folder / "every-record-v1.kvs");
     file.meshes.clear();
     file.cameras.clear();
-    kvs::saveSceneFile(file, directory / "empty.kvs");
-    return 0;
+    kvs::saveSceneFile(file, folder / "empty.kvs");
 }

@@ -1,0 +1,20 @@
+#include "tools/inspect/command_line.h"
+
+CommandLine parseCommandLine(const std::vector<std::string>& arguments, const std::set<std::string>& valued) {
+    CommandLine line;
+    for (size_t i = 0; i < arguments.size() && line.error.empty(); ++i) {
+        const std::string& word = arguments[i];
+        if (word.rfind("--", 0) != 0) {
+            line.positional.push_back(word);
+        } else if (!valued.contains(word)) {
+            line.error = "unknown option " + word;
+        } else if (i + 1 == arguments.size()) {
+            line.error = "option " + word + " needs a value";
+        } else if (!line.options.emplace(word, arguments[i + 1]).second) {
+            line.error = "option " + word + " given twice";
+        } else {
+            ++i;
+        }
+    }
+    return line;
+}

@@ -1,0 +1,84 @@
+#include <charconv>
+#include <cstdio>
+#include <iostream>
+#include <optional>
+
+#include "image/file_name.h"
+#include "image/image_kind.h"
+#include "image/texture_surface.h"
+#include "platform/native_path.h"
+#include "tools/inspect/command_line.h"
+#include "tools/inspect/json_writer.h"
+#include "tools/inspect/pixel_outputs.h"
+#include "tools/inspect/quiet_standard_output.h"
+#include "tools/inspect/subcommands.h"
+
+namespace {
+
+const char* loaderName(ImageKind kind) {
+    switch (kind) {
+        case ImageKind::tga: return "tga";
+        case ImageKind::zkv: return "zkv";
+        case ImageKind::jpeg: return "jpeg";
+        case ImageKind::unrecognized: break;
+    }
+    return "none";
+}
+
+int failure(const std::string& message, int status) {
+    std::cerr << "kvor-inspect image: " << message << '\n';
+    return status;
+}
+
+std::optional<float> parseOpacity(const std::string& text) {
+    float value = 0;
+    const auto [end, problem] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (problem != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+bool canOpen(const std::string& file) {
+    std::FILE* stream = std::fopen(nativePath(file.c_str()).c_str(), "rb");
+    if (stream != nullptr) std::fclose(stream);
+    return stream != nullptr;
+}
+
+std::string describe(const std::string& file, ImageKind kind, const ImageLoader& image) {
+    JsonWriter json;
+    json.beginObject().key("file").value(file).key("loader").value(loaderName(kind));
+    json.key("width").value(unsigned{image.width}).key("height").value(unsigned{image.height});
+    json.key("depth").value(unsigned{image.depth}).key("hasAlpha").value(hasAlpha(image));
+    json.key("argbSha256").value(argbSha256(image)).endObject();
+    return json.text();
+}
+
+}  // namespace
+
+int inspectImage(const std::vector<std::string>& arguments) {
+    const CommandLine line = parseCommandLine(arguments, {"--opacity", "--png"});
+    if (!line.error.empty()) return failure(line.error, exitUsage);
+    if (line.positional.size() != 1) return failure("expected one FILE", exitUsage);
+    const std::string& file = line.positional[0];
+    std::optional<float> opacity;
+    if (auto given = line.options.find("--opacity"); given != line.options.end()) {
+        opacity = parseOpacity(given->second);
+        if (!opacity) return failure("--opacity needs a number, not " + given->second, exitUsage);
+    }
+    const ImageKind kind = imageKindOf(FileName(file.c_str()));
+    if (kind == ImageKind::unrecognized)
+        return failure(file + ": unrecognized file format (the extension must be tga, bmp, zkv or jpg)", exitBadInput);
+    if (!canOpen(file)) return failure("cannot open " + file, exitBadInput);
+    const std::unique_ptr<ImageLoader> image = makeLoader(kind);
+    int loaded = 0;
+    {
+        QuietStandardOutput quiet;
+        loaded = image->load(file.c_str());
+    }
+    if (!loaded) return failure(file + ": not an image this loader can decode", exitBadInput);
+    if (opacity) image->setAlpha(*opacity);
+    std::cout << describe(file, kind, *image) << std::endl;
+    std::string error;
+    if (auto png = line.options.find("--png"); png != line.options.end() && !writeRgbaPng(png->second, *image, error))
+        return failure("cannot write " + png->second + ": " + error, exitBadInput);
+    return exitSuccess;
+}
