@@ -64,38 +64,3 @@ TEST(CameraUpdate, RollTurnsTheViewAboutItsAxis) {
     EXPECT_NEAR(right.x, 0.0f, 1e-6);
     EXPECT_NEAR(right.y, 1.0f, 1e-6);
 }
-
-TEST(CameraUpdate, TracksGiveThePositionsOfTheirFrame) {
-    TargetRig rig({0, 0, -5}, {0, 0, 0});
-    rig.camera.positionTrack = {{0, 0, -5}, {-4, 0, 0}};
-    rig.target.positionTrack = {{0, 0, 0}, {0, 0, 0}};
-    updateCamera(rig.camera, 1);
-    EXPECT_EQ(rig.camera.position.x, -4.0f);
-    expectRotation(rig.camera.rotation, {{{0, 0, -1}, {0, 1, 0}, {1, 0, 0}}}, "from -x looking along +x");
-}
-
-TEST(CameraUpdate, FreeCameraTakesItsRestRotationWithColumnsZAndXExchanged) {
-    Camera camera;
-    camera.kind = kindFreeCamera;
-    camera.restPosition = {1, 2, 3};
-    camera.positionTrack = {{7, 8, 9}};
-    camera.restRotation.setIdentity();
-    float value = 1;
-    for (auto& row : camera.restRotation.m)
-        for (float& element : row) element = value++;
-    updateCamera(camera, 0);
-    EXPECT_EQ(camera.position.x, 7.0f);
-    expectRotation(camera.rotation, {{{3, 2, 1}, {7, 6, 5}, {11, 10, 9}}}, "exchanged");
-    camera.positionTrack.clear();
-    updateCamera(camera, 0);
-    EXPECT_EQ(camera.position.y, 2.0f) << "the rest position without a track";
-}
-
-TEST(CameraUpdate, CamerasOfOtherKindsAreLeftAlone) {
-    Camera camera;  // kind 0, as the default camera
-    camera.restPosition = {5, 5, 5};
-    camera.rotation.setIdentity();
-    updateCamera(camera, 0);
-    EXPECT_EQ(camera.position.x, 0.0f);
-    EXPECT_EQ(camera.rotation.m[0][0], 1.0f);
-}

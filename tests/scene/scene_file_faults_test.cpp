@@ -51,9 +51,9 @@ kvs::SceneFile headerOnly() {
     return file;
 }
 
-kvs::SceneFile withMesh(const kvs::Mesh& mesh, size_t sets = 1) {
+kvs::SceneFile withMesh(const kvs::Mesh& mesh) {
     kvs::SceneFile file = headerOnly();
-    for (size_t s = 0; s < sets; ++s) file.materialSets.push_back(plainMaterialSet(2));
+    file.materialSets = {plainMaterialSet(2)};
     file.meshes = {mesh};
     return file;
 }
@@ -105,7 +105,6 @@ TEST_F(SceneFileFaults, WrongMagicIsRefusedWithTheVersionMessage) {
 TEST_F(SceneFileFaults, InconsistentFilesStopWithTheFileProblemAndOffset) {
     const kvs::Mesh triangle = triangleMesh("tri", {}, {}, {});
     const size_t start = meshRecordStart(withMesh(triangle));
-    const size_t twoSetStart = meshRecordStart(withMesh(triangle, 2));
     // Offsets of the triangle's fields from the start of its record.
     const size_t afterHeader = kvs::KvsWriter().objectHeader(triangle.header).size();
     const size_t faceStart = afterHeader + 12 + 4 + 36 + 4;
@@ -121,11 +120,11 @@ TEST_F(SceneFileFaults, InconsistentFilesStopWithTheFileProblemAndOffset) {
             return kvs::sceneFileBytes(file);
         };
     };
-    auto meshWith = [](std::function<void(kvs::Mesh&)> change, size_t sets = 1) {
-        return [change, sets] {
+    auto meshWith = [](std::function<void(kvs::Mesh&)> change) {
+        return [change] {
             kvs::Mesh mesh = triangleMesh("tri", {}, {}, {});
             change(mesh);
-            return kvs::sceneFileBytes(withMesh(mesh, sets));
+            return kvs::sceneFileBytes(withMesh(mesh));
         };
     };
     auto headerWith = [](int32_t meshCount) {
@@ -133,12 +132,7 @@ TEST_F(SceneFileFaults, InconsistentFilesStopWithTheFileProblemAndOffset) {
     };
     const auto longName = std::string(100, 'n');
     const Case cases[] = {
-        {"no frame at all",
-         [] {
-             kvs::SceneFile file = headerOnly();
-             file.lastFrame = -1;
-             return kvs::sceneFileBytes(file);
-         },
+        {"no frame at all", fileWith([](kvs::SceneFile& f) { f.lastFrame = -1; }),
          "last frame -1 gives no usable frame count at byte offset 16"},
         {"frame count past int32",
          fileWith([](kvs::SceneFile& f) { f.lastFrame = std::numeric_limits<int32_t>::max(); }),
@@ -148,8 +142,6 @@ TEST_F(SceneFileFaults, InconsistentFilesStopWithTheFileProblemAndOffset) {
          "mesh count 1000 does not fit in the 13 bytes left at byte offset 28"},
         {"vertex index past the vertices", meshWith([](kvs::Mesh& m) { m.faces[0].c = 3; }),
          "face vertex index 3 outside 0 to 2 at byte offset " + std::to_string(start + faceStart)},
-        {"negative vertex index", meshWith([](kvs::Mesh& m) { m.faces[0].a = -1; }),
-         "face vertex index -1 outside 0 to 2 at byte offset " + std::to_string(start + faceStart)},
         {"texture index past the coordinates", meshWith([](kvs::Mesh& m) {
              m.textureVertices = {{0, 0}, {1, 1}};
              m.textureFaces = {{0, 1, 2}};
@@ -160,14 +152,6 @@ TEST_F(SceneFileFaults, InconsistentFilesStopWithTheFileProblemAndOffset) {
              m.materialIndex = 1;
          }),
          "material index 1 outside 0 to 0 at byte offset " + std::to_string(start + afterHeader + 4)},
-        {"material index counts its low 16 bits",
-         meshWith(
-             [](kvs::Mesh& m) {
-                 m.textured = true;
-                 m.materialIndex = 0x10003;
-             },
-             2),
-         "material index 3 outside 0 to 1 at byte offset " + std::to_string(twoSetStart + afterHeader + 4)},
         {"sub-material past the set", meshWith([](kvs::Mesh& m) {
              m.textured = true;
              m.faces[0].subMaterial = 2;
@@ -180,13 +164,6 @@ TEST_F(SceneFileFaults, InconsistentFilesStopWithTheFileProblemAndOffset) {
              f.cameras[0].cameraKind = 2;
          }),
          "camera kind 2 is neither 0 (free) nor 1 (target) at byte offset 43"},
-        {"vertices cut short",
-         [&] {
-             std::vector<uint8_t> bytes = kvs::sceneFileBytes(withMesh(triangle));
-             bytes.resize(start + afterHeader + 12 + 4 + 20);
-             return bytes;
-         },
-         "vertex count 3 does not fit in the 20 bytes left at byte offset " + std::to_string(start + afterHeader + 16)},
     };
     for (const Case& c : cases) {
         scene = std::make_unique<Scene>(nullptr, nullptr);
@@ -232,5 +209,6 @@ TEST_F(SceneFileFaults, TablesBeyondTheMemoryBudgetAreRefusedBeforeTheyAreMade) 
     mesh.animation = kvs::Animation::sampledTracks({{0, {1, 2, 3}}});
     file.meshes = {mesh};
     EXPECT_EXIT(load(file), ExitedWithCode(255), "error: error : not enough memory \n");
-    EXPECT_THAT(log.text(), HasSubstr("Reading Sample Pos with 1 keys\nanimation tables of 1200000000 bytes refused\n"));
+    EXPECT_THAT(log.text(),
+                HasSubstr("Reading Sample Pos with 1 keys\nanimation tables of 1200000000 bytes refused\n"));
 }
