@@ -52,10 +52,13 @@ void SceneFileTest::load(const kvs::SceneFile& file) { loadBytes(kvs::sceneFileB
 void SceneFileTest::loadBytes(const std::vector<uint8_t>& bytes) {
     kvs::saveBytes(bytes, path);
     logFlush();  // a death test's child must not write the parent's buffer again
-    const std::filesystem::path before = std::filesystem::current_path();
+    // Back to the directory before, however the load ends.
+    struct WorkingDirectory {
+        std::filesystem::path before = std::filesystem::current_path();
+        ~WorkingDirectory() { std::filesystem::current_path(before); }
+    } restored;
     std::filesystem::current_path(directory.path());
     scene->load(path.c_str(), nullptr);
-    std::filesystem::current_path(before);
 }
 
 void DisplayedSceneFileTest::writeTexture(const std::string& name) const {
