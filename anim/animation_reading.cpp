@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cinttypes>
-#include <limits>
 #include <new>
 
 #include "anim/sample_and_hold.h"
@@ -25,21 +24,8 @@ constexpr size_t positionKeySize = 16;       // time, then x, z, y
 constexpr size_t meshRotationKeySize = 20;   // time, then x, z, y, w
 constexpr size_t cameraRotationKeySize = 8;  // time, then the roll
 
-// A table costs memory per frame, not per key: one key can ask for gigabytes.
-constexpr uint64_t largestTableBytes = uint64_t{1} << 30;
-
-template <typename Value>
-void checkTableSize(int32_t frameCount) {
-    if (frameCount > 0 && static_cast<uint64_t>(frameCount) * sizeof(Value) > largestTableBytes) {
-        logFormat("animation table of %" PRId32 " frames refused\n", frameCount);
-        fatalError(0);
-    }
-}
-
 template <typename Key>
 auto expandOrStop(const std::vector<Key>& keys, int32_t frameCount, int32_t frameStep) {
-    using Value = decltype(Key::value);
-    checkTableSize<Value>(frameCount);
     try {
         return sampleAndHold(keys, frameCount, frameStep);
     } catch (const std::bad_alloc&) {
@@ -76,6 +62,7 @@ void SceneReader::readPositionTrack(PositionTrack& positionTrack) {
     }
     if (keys.empty()) return;  // nothing to hold: the object keeps its rest position
     checkExpandable(keys.size(), "position");
+    reserveTableMemory(sizeof(Vector3));
     expandPositionKeys(positionTrack, keys);
 }
 
@@ -99,6 +86,7 @@ void SceneReader::readRotationTrack(RotationTrack& rotationTrack) {
     }
     if (!keys.empty()) {
         checkExpandable(keys.size(), "rotation");
+        reserveTableMemory(sizeof(Quaternion));
         expandRotationKeys(rotationTrack, keys);
     }
     logFormat("%zx\n", byteOffset());
@@ -111,6 +99,17 @@ void SceneReader::checkExpandable(size_t keyCount, const char* track) const {
     fail(std::string(track) + " track of " + std::to_string(keyCount) + " keys for " +
          std::to_string(scene.frameCount) + " frames needs a positive frame step, not " +
          std::to_string(scene.frameStep));
+}
+
+// A table costs memory per frame, not per key: a few bytes of file can ask for
+// gigabytes. All the tables of one scene share one budget, and a file that
+// asks for more is refused as memory that cannot be had.
+void SceneReader::reserveTableMemory(size_t valueSize) {
+    constexpr uint64_t budget = uint64_t{1} << 30;
+    tableBytes += static_cast<uint64_t>(std::max(scene.frameCount, 0)) * valueSize;
+    if (tableBytes <= budget) return;
+    logFormat("animation tables of %" PRIu64 " bytes refused\n", tableBytes);
+    fatalError(0);
 }
 
 void SceneReader::expandPositionKeys(PositionTrack& positionTrack, const std::vector<PositionKey>& keys) {

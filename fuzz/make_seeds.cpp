@@ -1,10 +1,11 @@
 // Writes a small valid file of every kind each loader reads, as the starting
-// corpus of the fuzz targets: make_seeds DIRECTORY (subfolders tga, jpeg, zkv).
+// corpus of the fuzz targets: make_seeds DIRECTORY (subfolders tga, jpeg, zkv, kvs).
 
 #include <filesystem>
 #include <iostream>
 #include <string>
 
+#include "fuzz/scene_seeds.h"
 #include "tools/image_writers/image_writers.h"
 
 using image_writers::Bytes;
@@ -48,5 +49,6 @@ int main(int argc, char** argv) {
         write(root / "zkv", std::to_string(depth) + "-body.zkv", prefixed(1, body));
         write(root / "zkv", std::to_string(depth) + "-packed.zkv", prefixed(0, image_writers::gzip(body, 6)));
     }
+    writeSceneSeeds(root / "kvs");
     return 0;
 }

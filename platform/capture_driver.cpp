@@ -1,5 +1,77 @@
+// The frame-capture driver: the OpenGL renderer off screen; every Flip hands
+// the back buffer to the capture sink.
+
+#include <cstdlib>
+#include <string_view>
+
 #include "platform/drivers.h"
+#include "platform/egl_context.h"
+#include "platform/gl_driver.h"
 
-std::shared_ptr<platform::Driver> platform::makeCaptureDriver() { return nullptr; }
+namespace platform {
 
-void platform::setCaptureSink(FrameSink) {}
+namespace {
+
+struct SinkChoice {
+    FrameSink sink;
+    bool chosen = false;
+};
+
+SinkChoice& sinkChoice() {
+    static SinkChoice choice;
+    return choice;
+}
+
+// A program started with KVOR_DRIVER=capture and no sink of its own writes PNGs.
+FrameSink currentSink() {
+    SinkChoice& choice = sinkChoice();
+    if (choice.chosen) return choice.sink;
+    const char* driver = std::getenv("KVOR_DRIVER");
+    if (driver == nullptr || std::string_view(driver) != "capture") return {};
+    const char* directory = std::getenv("KVOR_CAPTURE_DIRECTORY");
+    setCaptureSink(pngFrameSink(directory != nullptr ? directory : "frames"));
+    return choice.sink;
+}
+
+class CaptureDriver final : public GlDriver {
+public:
+    explicit CaptureDriver(std::shared_ptr<GlContext> context) : GlDriver(std::move(context)) {}
+
+    std::vector<DisplayMode> displayModes() const override {
+        std::vector<DisplayMode> modes;
+        for (DWORD bits : {16u, 32u})
+            for (auto [width, height] : {std::pair{640u, 480u}, {800u, 600u}, {1024u, 768u}})
+                modes.push_back({width, height, bits, 60});
+        return modes;
+    }
+    DisplayMode desktopMode() const override { return {1024, 768, 32, 60}; }
+    HRESULT setCooperativeLevel(HWND, DWORD) override { return DD_OK; }
+    HRESULT setDisplayMode(const DisplayMode&) override { return DD_OK; }
+
+    // Off screen there is no retrace to wait for: every flip is taken at once.
+    HRESULT present(const SurfaceStore&, DWORD) override {
+        if (!renderer->alive()) return DDERR_SURFACELOST;
+        CapturedFrame frame{framesPresented++, renderer->targetWidth(), renderer->targetHeight(),
+                            renderer->readTarget()};
+        if (FrameSink sink = currentSink()) sink(frame);
+        return DD_OK;
+    }
+
+private:
+    uint32_t framesPresented = 0;
+};
+
+}  // namespace
+
+std::shared_ptr<Driver> makeCaptureDriver() {
+    std::shared_ptr<GlContext> context = makeSurfacelessContext();
+    if (context == nullptr) return nullptr;
+    return std::make_shared<CaptureDriver>(std::move(context));
+}
+
+void setCaptureSink(FrameSink sink) {
+    sinkChoice().sink = std::move(sink);
+    sinkChoice().chosen = true;
+}
+
+}  // namespace platform

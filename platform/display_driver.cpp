@@ -1,3 +1,200 @@
-#include "platform/drivers.h"
+// The primary display driver: an SDL2 window with an OpenGL context, full
+// screen at the asked size (or the picture letter-boxed on a monitor that
+// cannot switch), presenting on the vertical retrace.
 
-std::shared_ptr<platform::Driver> platform::makeDisplayDriver() { return nullptr; }
+#include <SDL.h>
+
+#include <algorithm>
+#include <chrono>
+#include <set>
+#include <thread>
+
+#include "platform/drivers.h"
+#include "platform/gl_driver.h"
+#include "platform/gl_headers.h"
+#include "platform/message_sources.h"
+#include "platform/window_registry.h"
+
+namespace platform {
+
+namespace {
+
+class SdlWindowContext final : public GlContext {
+public:
+    SdlWindowContext(SDL_Window* window, SDL_GLContext context) : window(window), context(context) {}
+    ~SdlWindowContext() override {
+        forget();
+        SDL_GL_DeleteContext(context);
+        SDL_DestroyWindow(window);
+    }
+    SDL_Window* sdlWindow() const { return window; }
+
+protected:
+    void bind() override { SDL_GL_MakeCurrent(window, context); }
+
+private:
+    SDL_Window* window;
+    SDL_GLContext context;
+};
+
+std::shared_ptr<SdlWindowContext> openWindow() {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 4);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 5);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_Window* window = SDL_CreateWindow("kvor", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480,
+                                          SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
+    SDL_GLContext context = window != nullptr ? SDL_GL_CreateContext(window) : nullptr;
+    if (context == nullptr) {
+        if (window != nullptr) SDL_DestroyWindow(window);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return nullptr;
+    }
+    return std::make_shared<SdlWindowContext>(window, context);
+}
+
+// The largest rectangle of the picture's shape centred in the drawable.
+SDL_Rect letterBox(int drawableWidth, int drawableHeight, DWORD width, DWORD height) {
+    double scale = std::min(double(drawableWidth) / width, double(drawableHeight) / height);
+    int shownWidth = int(width * scale), shownHeight = int(height * scale);
+    return SDL_Rect{(drawableWidth - shownWidth) / 2, (drawableHeight - shownHeight) / 2, shownWidth, shownHeight};
+}
+
+class DisplayDriver final : public GlDriver, public MessageSource {
+public:
+    explicit DisplayDriver(std::shared_ptr<SdlWindowContext> context)
+        : GlDriver(context), windowContext(std::move(context)) {
+        addMessageSource(this);
+    }
+    ~DisplayDriver() override { shutDown(); }
+
+    std::vector<DisplayMode> displayModes() const override;
+    DisplayMode desktopMode() const override;
+    HRESULT setCooperativeLevel(HWND window, DWORD flags) override;
+    HRESULT setDisplayMode(const DisplayMode& mode) override;
+    HRESULT present(const SurfaceStore& backBuffer, DWORD flags) override;
+    void shutDown() override;
+    void pump(bool wait) override;
+
+private:
+    void waitForRetrace(bool wait);
+    void deliver(const SDL_Event& event);
+
+    std::shared_ptr<SdlWindowContext> windowContext;
+    HWND cooperativeWindow = nullptr;
+    DWORD refreshRate = 0;
+    int swapInterval = -1;  // what SDL last accepted; -1 before the first flip
+    std::chrono::steady_clock::time_point lastPresent;
+};
+
+std::vector<DisplayMode> DisplayDriver::displayModes() const {
+    std::set<std::pair<int, int>> seen;
+    std::vector<DisplayMode> sizes;
+    for (int index = 0; index < SDL_GetNumDisplayModes(0); ++index) {
+        SDL_DisplayMode mode{};
+        if (SDL_GetDisplayMode(0, index, &mode) != 0 || !seen.insert({mode.w, mode.h}).second) continue;
+        sizes.push_back({DWORD(mode.w), DWORD(mode.h), 0, DWORD(std::max(mode.refresh_rate, 0))});
+    }
+    std::vector<DisplayMode> modes;
+    for (DWORD bits : {16u, 32u})
+        for (DisplayMode size : sizes) modes.push_back({size.width, size.height, bits, size.refreshRate});
+    return modes;
+}
+
+DisplayMode DisplayDriver::desktopMode() const {
+    SDL_DisplayMode mode{};
+    if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return {640, 480, 32, 0};
+    return {DWORD(mode.w), DWORD(mode.h), 32, DWORD(std::max(mode.refresh_rate, 0))};
+}
+
+HRESULT DisplayDriver::setCooperativeLevel(HWND window, DWORD) {
+    cooperativeWindow = window;
+    return DD_OK;
+}
+
+// Full screen at the mode's size where the monitor can switch; where it
+// cannot, full screen on the desktop with the picture letter-boxed.
+HRESULT DisplayDriver::setDisplayMode(const DisplayMode& mode) {
+    if (!renderer->alive()) return DDERR_SURFACELOST;
+    SDL_Window* window = windowContext->sdlWindow();
+    SDL_SetWindowSize(window, int(mode.width), int(mode.height));
+    SDL_DisplayMode wanted{SDL_PIXELFORMAT_UNKNOWN, int(mode.width), int(mode.height), int(mode.refreshRate), nullptr};
+    SDL_DisplayMode closest{};
+    bool switched = SDL_GetClosestDisplayMode(0, &wanted, &closest) != nullptr && closest.w == wanted.w &&
+                    closest.h == wanted.h && SDL_SetWindowDisplayMode(window, &closest) == 0;
+    SDL_ShowWindow(window);
+    if (!switched || SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) != 0)
+        SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    SDL_ShowCursor(currentCursor() == nullptr ? SDL_DISABLE : SDL_ENABLE);
+    refreshRate = switched ? DWORD(std::max(closest.refresh_rate, 0)) : desktopMode().refreshRate;
+    return DD_OK;
+}
+
+HRESULT DisplayDriver::present(const SurfaceStore&, DWORD flags) {
+    if (!renderer->alive()) return DDERR_SURFACELOST;
+    windowContext->makeCurrent();
+    int drawableWidth = 0, drawableHeight = 0;
+    SDL_GL_GetDrawableSize(windowContext->sdlWindow(), &drawableWidth, &drawableHeight);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glViewport(0, 0, drawableWidth, drawableHeight);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    SDL_Rect shown = letterBox(drawableWidth, drawableHeight, renderer->targetWidth(), renderer->targetHeight());
+    renderer->presentTo(shown.x, shown.y, shown.w, shown.h);
+    waitForRetrace(!(flags & DDFLIP_NOVSYNC));
+    SDL_GL_SwapWindow(windowContext->sdlWindow());
+    lastPresent = std::chrono::steady_clock::now();
+    return DD_OK;
+}
+
+// Swap interval 1 waits for the retrace. Where SDL refuses it (Xvfb, some
+// drivers), the flip waits out the rest of one refresh period itself, 60 Hz
+// when the rate is unknown, so the demo keeps its intended speed.
+void DisplayDriver::waitForRetrace(bool wait) {
+    int wanted = wait ? 1 : 0;
+    if (swapInterval != wanted) swapInterval = SDL_GL_SetSwapInterval(wanted) == 0 ? wanted : 0;
+    if (!wait || swapInterval == 1) return;
+    auto period = std::chrono::microseconds(1'000'000 / (refreshRate > 0 ? refreshRate : 60));
+    std::this_thread::sleep_until(lastPresent + period);
+}
+
+void DisplayDriver::shutDown() {
+    removeMessageSource(this);
+    GlDriver::shutDown();
+    if (windowContext == nullptr) return;
+    windowContext.reset();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+// Escape and typed characters arrive as WM_CHAR; closing the window destroys
+// the window that took the display, which sends it WM_DESTROY.
+void DisplayDriver::deliver(const SDL_Event& event) {
+    if (cooperativeWindow == nullptr) return;
+    if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE) {
+        PostMessageA(cooperativeWindow, WM_CHAR, VK_ESCAPE, 0);
+    } else if (event.type == SDL_TEXTINPUT) {
+        for (const char* c = event.text.text; *c != '\0'; ++c)
+            PostMessageA(cooperativeWindow, WM_CHAR, static_cast<unsigned char>(*c), 0);
+    } else if (event.type == SDL_QUIT ||
+               (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE)) {
+        DestroyWindow(cooperativeWindow);
+    }
+}
+
+void DisplayDriver::pump(bool wait) {
+    if (windowContext == nullptr) return;
+    SDL_Event event;
+    if (wait && SDL_WaitEventTimeout(&event, 10)) deliver(event);
+    while (SDL_PollEvent(&event)) deliver(event);
+}
+
+}  // namespace
+
+std::shared_ptr<Driver> makeDisplayDriver() {
+    std::shared_ptr<SdlWindowContext> context = openWindow();
+    if (context == nullptr) return nullptr;
+    return std::make_shared<DisplayDriver>(std::move(context));
+}
+
+}  // namespace platform

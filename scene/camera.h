@@ -6,6 +6,9 @@
 #include "anim/tracks.h"
 #include "scene/scene_object.h"
 
+// Radians: the default camera's, and any camera's whose file gives none.
+constexpr float defaultCameraFieldOfView = 1.57f;
+
 class CameraTarget : public SceneObject {
 public:
     void release();

@@ -15,6 +15,9 @@
 #include "scene/mesh.h"
 #include "scene/scene_object.h"
 
+class Renderer;
+class SceneReader;
+
 class Scene {
 public:
     // Becomes the scene that a fatal stop releases.
@@ -31,6 +34,17 @@ public:
         return adopted;
     }
 
+    // Reads fileName, links and orders the objects, chooses the camera and sets
+    // the device state the scene needs. The renderer is not used.
+    void load(const char* fileName, Renderer* renderer);
+    // Each object's parent: the last other object, in list order, bearing its
+    // parent name. Every match and link is logged.
+    void resolveHierarchy();
+    // Parents before children: a selection sort on depth in which the last of
+    // equal depths wins each place.
+    void sortByDepth();
+    // The first camera of the list, else a default camera of the scene's own.
+    void chooseActiveCamera();
     // meshes, reservedObjects and cameras afresh from the object list, in its order.
     void buildKindLists();
     // The fatal path: every object released and destroyed, then the materials and the name.
@@ -63,5 +77,8 @@ public:
     int32_t currentFrame = 0;
 
 private:
+    void checkParentChains(const SceneReader& reader) const;
+
     std::vector<std::unique_ptr<SceneObject>> ownedObjects;
+    std::unique_ptr<Camera> defaultCamera;  // active when the file has no camera; not in objects
 };

@@ -12,16 +12,36 @@
 #include "anim/tracks.h"
 #include "math/matrix4.h"
 #include "math/vector3.h"
+#include "scene/scene_object.h"
 
+class Camera;
+class Mesh;
 class Scene;
+class TargetCamera;
 
 class SceneReader {
 public:
     explicit SceneReader(Scene& scene);
     virtual ~SceneReader() = default;
 
+    // The whole file; afterwards the scene's object list holds every object in
+    // file order.
+    void load(const char* fileName);
     // Opens fileName with the checked open and takes in its bytes.
     void openFile(const char* fileName);
+
+    // The sections of the file, in file order.
+    void readMagic();
+    void readHeader();
+    void readFog();
+    void readMaterials();
+    void readMaterialSet(int32_t index);
+    void readMesh();
+    void readCamera();
+    // Name, parent name, tag, rotation and positions; flagsOut receives the
+    // object's flags byte for the record to test its own bits.
+    void readObjectHeader(SceneObject& object, uint8_t& flagsOut);
+    void readFieldOfView(Camera& camera);
 
     // Little-endian primitives; what names the field for the error line.
     int32_t readInt32(const char* what);
@@ -32,6 +52,8 @@ public:
     // A count of records of recordSize bytes each: never negative, and all of
     // them must fit in what is left of the file.
     int32_t readCount(const char* what, size_t recordSize);
+    // The same test for a count read earlier.
+    void checkCount(const char* what, int32_t count, size_t recordSize);
     // Characters up to a zero byte, at most 99 of them; echoed to the debugger output.
     std::string readString(const char* what);
     // Stored (a, b, c), returned as (a, c, b).
@@ -51,6 +73,8 @@ public:
 
     // Logs the problem with the file name and the current offset, then stops.
     [[noreturn]] void fail(const std::string& problem) const;
+    // The same, at the offset where the header of object began.
+    [[noreturn]] void failAtObject(const SceneObject& object, const std::string& problem) const;
 
     Scene& scene;
     int version = 0;              // 1 or 2 once the magic has been read
@@ -59,8 +83,21 @@ public:
 private:
     const uint8_t* take(size_t count, const char* what);
     void checkExpandable(size_t keyCount, const char* track) const;
+    void reserveTableMemory(size_t valueSize);
+    void readEnvironment();
+    void checkFrameCount() const;
+    // Links an object the scene has adopted at the tail of the list.
+    void append(SceneObject& object, int32_t kind);
+    void readFaces(Mesh& mesh);
+    void readTextureCoordinates(Mesh& mesh);
+    void readCameraAnimation(Camera& camera, TargetCamera* targetCamera);
+    [[noreturn]] void failAt(size_t where, const std::string& problem) const;
 
     std::string fileName;
     std::vector<uint8_t> bytes;
     size_t offset = 0;
+    uint64_t tableBytes = 0;  // all per-frame tables expanded so far
+    SceneObject objectsHead;  // heads the list of objects read; never handed on
+    SceneObject* objectsTail = &objectsHead;
+    std::vector<std::pair<const SceneObject*, size_t>> recordOffsets;  // where each object header began
 };

@@ -41,8 +41,10 @@ void SceneReader::openFile(const char* name) {
     offset = 0;
 }
 
-void SceneReader::fail(const std::string& problem) const {
-    logFormat("error while reading %s : %s at byte offset %zu\n", fileName.c_str(), problem.c_str(), offset);
+void SceneReader::fail(const std::string& problem) const { failAt(offset, problem); }
+
+void SceneReader::failAt(size_t where, const std::string& problem) const {
+    logFormat("error while reading %s : %s at byte offset %zu\n", fileName.c_str(), problem.c_str(), where);
     fatalMessage("error : can't read the file");
 }
 
@@ -70,11 +72,15 @@ void SceneReader::skipBytes(size_t count, const char* what) { take(count, what);
 
 int32_t SceneReader::readCount(const char* what, size_t recordSize) {
     const int32_t count = readInt32(what);
+    checkCount(what, count, recordSize);
+    return count;
+}
+
+void SceneReader::checkCount(const char* what, int32_t count, size_t recordSize) {
     if (count < 0) fail(std::string("negative ") + what + " " + std::to_string(count));
     if (recordSize > 0 && static_cast<uint64_t>(count) * recordSize > bytes.size() - offset)
         fail(std::string(what) + " " + std::to_string(count) + " does not fit in the " +
              bytesText(bytes.size() - offset) + " left");
-    return count;
 }
 
 std::string SceneReader::readString(const char* what) {

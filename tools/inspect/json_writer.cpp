@@ -86,6 +86,12 @@ JsonWriter& JsonWriter::value(double number) {
     return *this;
 }
 
+JsonWriter& JsonWriter::null() {
+    separate();
+    output += "null";
+    return *this;
+}
+
 JsonWriter& JsonWriter::value(bool flag) {
     separate();
     output += flag ? "true" : "false";

@@ -25,6 +25,7 @@ public:
     // Shortest text that reads back as the same double; NaN and infinities are null.
     JsonWriter& value(double number);
     JsonWriter& value(bool flag);
+    JsonWriter& null();
 
     const std::string& text() const { return output; }
 

@@ -23,6 +23,7 @@ struct Subcommand {
 
 const Subcommand subcommands[] = {
     {"image", inspectImage, "image FILE [--opacity X] [--png OUT.png]"},
+    {"scene", inspectScene, "scene FILE [--frame N]... | scene FILE --render N --png OUT.png"},
 };
 
 int usage() {

@@ -8,3 +8,8 @@
 // image FILE [--opacity X] [--png OUT.png]: decodes FILE with the loader its
 // extension selects and prints one JSON object describing the pixels.
 int inspectImage(const std::vector<std::string>& arguments);
+
+// scene FILE [--frame N]... | scene FILE --render N --png OUT.png: loads FILE
+// through the engine's scene load and prints one JSON object describing it and
+// its frames N, or draws frame N on the capture driver into OUT.png.
+int inspectScene(const std::vector<std::string>& arguments);

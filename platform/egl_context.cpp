@@ -1,0 +1,54 @@
+#include "platform/egl_context.h"
+
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+
+namespace platform {
+
+namespace {
+
+class EglContext final : public GlContext {
+public:
+    EglContext(EGLDisplay display, EGLContext context) : display(display), context(context) {}
+    ~EglContext() override {
+        forget();
+        eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+        eglDestroyContext(display, context);
+    }
+
+protected:
+    void bind() override { eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context); }
+
+private:
+    EGLDisplay display;
+    EGLContext context;
+};
+
+// One display for the process: it is initialised once and never terminated,
+// since contexts may come and go.
+EGLDisplay surfacelessDisplay() {
+    static EGLDisplay display = [] {
+        auto getPlatformDisplay =
+            reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
+        if (getPlatformDisplay == nullptr) return EGL_NO_DISPLAY;
+        EGLDisplay found = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+        if (found == EGL_NO_DISPLAY || !eglInitialize(found, nullptr, nullptr)) return EGL_NO_DISPLAY;
+        return found;
+    }();
+    return display;
+}
+
+}  // namespace
+
+std::shared_ptr<GlContext> makeSurfacelessContext() {
+    EGLDisplay display = surfacelessDisplay();
+    if (display == EGL_NO_DISPLAY || !eglBindAPI(EGL_OPENGL_API)) return nullptr;
+    const EGLint attributes[] = {
+        EGL_CONTEXT_MAJOR_VERSION,           4,       EGL_CONTEXT_MINOR_VERSION, 5, EGL_CONTEXT_OPENGL_PROFILE_MASK,
+        EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT, EGL_NONE};
+    EGLContext context = eglCreateContext(display, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, attributes);
+    if (context == EGL_NO_CONTEXT) return nullptr;
+    return std::make_shared<EglContext>(display, context);
+}
+
+}  // namespace platform

@@ -1,0 +1,7 @@
+#pragma once
+// OpenGL 4.5 core through the vendor-neutral dispatch library, which serves the
+// EGL and the GLX (SDL) contexts alike. Only the gl_ files include this.
+
+#define GL_GLEXT_PROTOTYPES 1
+#include <GL/gl.h>
+#include <GL/glext.h>

@@ -1,0 +1,263 @@
+#include "platform/gl_renderer.h"
+
+#include "platform/gl_pipeline.h"
+#include "platform/gl_textures.h"
+
+namespace platform {
+
+namespace {
+
+GLenum primitiveOf(D3DPRIMITIVETYPE type) {
+    switch (type) {
+        case D3DPT_POINTLIST: return GL_POINTS;
+        case D3DPT_LINELIST: return GL_LINES;
+        case D3DPT_LINESTRIP: return GL_LINE_STRIP;
+        case D3DPT_TRIANGLESTRIP: return GL_TRIANGLE_STRIP;
+        case D3DPT_TRIANGLEFAN: return GL_TRIANGLE_FAN;
+        default: return GL_TRIANGLES;
+    }
+}
+
+// Row-major D3D product: a row vector goes through a, then b.
+D3DMATRIX multiply(const D3DMATRIX& a, const D3DMATRIX& b) {
+    const float* x = &a._11;
+    const float* y = &b._11;
+    D3DMATRIX product{};
+    float* out = &product._11;
+    for (int row = 0; row < 4; ++row)
+        for (int column = 0; column < 4; ++column)
+            for (int k = 0; k < 4; ++k) out[row * 4 + column] += x[row * 4 + k] * y[k * 4 + column];
+    return product;
+}
+
+bool fromVertex(const DeviceState& state, D3DRENDERSTATETYPE source, const VertexLayout& layout) {
+    return layout.diffuse >= 0 && state.renderStates[D3DRENDERSTATE_COLORVERTEX] &&
+           state.renderStates[source] == D3DMCS_COLOR1;
+}
+
+DWORD fogModeOf(const DeviceState& state) {
+    if (!state.renderStates[D3DRENDERSTATE_FOGENABLE]) return D3DFOG_NONE;
+    DWORD table = state.renderStates[D3DRENDERSTATE_FOGTABLEMODE];
+    return table != D3DFOG_NONE ? table : state.renderStates[D3DRENDERSTATE_FOGVERTEXMODE];
+}
+
+void setAttribute(GLuint index, GLint size, GLenum type, bool normalized, const VertexLayout& layout, int offset) {
+    if (offset < 0) {
+        glDisableVertexAttribArray(index);
+        return;
+    }
+    glEnableVertexAttribArray(index);
+    glVertexAttribPointer(index, size, type, normalized ? GL_TRUE : GL_FALSE, layout.stride,
+                          reinterpret_cast<const void*>(static_cast<uintptr_t>(offset)));
+}
+
+}  // namespace
+
+GlRenderer::GlRenderer(std::shared_ptr<GlContext> glContext) : context(std::move(glContext)) {
+    context->makeCurrent();
+    program = std::make_unique<GlProgram>();
+    glGenVertexArrays(1, &vertexArray);
+    glGenBuffers(1, &vertexBuffer);
+    glGenBuffers(1, &indexBuffer);
+    // Depth as Direct3D has it: 0 to 1 in clip space, no remapping from -1.
+    glClipControl(GL_LOWER_LEFT, GL_ZERO_TO_ONE);
+}
+
+GlRenderer::~GlRenderer() { shutDown(); }
+
+void GlRenderer::shutDown() {
+    if (context == nullptr) return;
+    context->makeCurrent();
+    deleteTarget();
+    glDeleteBuffers(1, &vertexBuffer);
+    glDeleteBuffers(1, &indexBuffer);
+    glDeleteVertexArrays(1, &vertexArray);
+    program.reset();
+    context.reset();
+}
+
+void GlRenderer::deleteTarget() {
+    glDeleteFramebuffers(1, &framebuffer);
+    glDeleteRenderbuffers(1, &colourBuffer);
+    glDeleteRenderbuffers(1, &depthBuffer);
+    framebuffer = colourBuffer = depthBuffer = 0;
+}
+
+void GlRenderer::createTarget(DWORD targetWidth, DWORD targetHeight) {
+    context->makeCurrent();
+    deleteTarget();
+    width = targetWidth;
+    height = targetHeight;
+    glGenRenderbuffers(1, &colourBuffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, colourBuffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGB565, width, height);
+    glGenRenderbuffers(1, &depthBuffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT16, width, height);
+    glGenFramebuffers(1, &framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colourBuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer);
+}
+
+GLint GlRenderer::maximumTextureSize() {
+    context->makeCurrent();
+    GLint size = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
+    return size;
+}
+
+// Rectangles have y down from the top of the target, GL scissors y up.
+void GlRenderer::clear(const DeviceState& state, std::span<const D3DRECT> rects, DWORD flags, D3DCOLOR colour,
+                       float z) {
+    if (context == nullptr) return;
+    context->makeCurrent();
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    GLbitfield mask = 0;
+    if (flags & D3DCLEAR_TARGET) {
+        GLfloat channels[4];
+        unpackColour(colour, channels);
+        glClearColor(channels[0], channels[1], channels[2], channels[3]);
+        mask |= GL_COLOR_BUFFER_BIT;
+    }
+    if ((flags & D3DCLEAR_ZBUFFER) && state.depthBuffer != nullptr) {
+        glDepthMask(GL_TRUE);
+        glClearDepth(z);
+        mask |= GL_DEPTH_BUFFER_BIT;
+    }
+    glEnable(GL_SCISSOR_TEST);
+    for (const D3DRECT& rect : rects) {
+        glScissor(rect.x1, GLint(height) - rect.y2, rect.x2 - rect.x1, rect.y2 - rect.y1);
+        glClear(mask);
+    }
+    glDisable(GL_SCISSOR_TEST);
+}
+
+void GlRenderer::draw(const DeviceState& state, const DrawRequest& request) {
+    if (context == nullptr || framebuffer == 0) return;
+    context->makeCurrent();
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    VertexLayout layout = vertexLayout(request.vertexFormat);
+    applyPipeline(state, layout.transformed);
+    applyUniforms(state, layout);
+    applyStage(state);
+    streamVertices(request, layout);
+    GLenum mode = primitiveOf(request.type);
+    if (request.indices == nullptr)
+        glDrawArrays(mode, 0, GLsizei(request.vertexCount));
+    else
+        glDrawElements(mode, GLsizei(request.indexCount), GL_UNSIGNED_SHORT, nullptr);
+}
+
+// The viewport's y counts down from the top; pre-transformed vertices carry
+// their own depth, so only camera-space ones go through its depth range.
+void GlRenderer::applyPipeline(const DeviceState& state, bool transformed) {
+    const D3DVIEWPORT7& viewport = state.viewport;
+    glViewport(GLint(viewport.dwX), GLint(height) - GLint(viewport.dwY + viewport.dwHeight), viewport.dwWidth,
+               viewport.dwHeight);
+    if (transformed)
+        glDepthRange(0.0, 1.0);
+    else
+        glDepthRange(viewport.dvMinZ, viewport.dvMaxZ);
+    applyDepthState(state);
+    applyBlendState(state);
+    applyCullState(state);
+}
+
+void GlRenderer::applyUniforms(const DeviceState& state, const VertexLayout& layout) {
+    program->use();
+    const GlProgram::Uniforms& u = program->uniforms();
+    const D3DVIEWPORT7& viewport = state.viewport;
+    D3DMATRIX worldView = multiply(state.world, state.view);
+    glUniform1i(u.transformed, layout.transformed);
+    glUniformMatrix4fv(u.worldView, 1, GL_FALSE, &worldView._11);
+    glUniformMatrix4fv(u.projection, 1, GL_FALSE, &state.projection._11);
+    glUniform4f(u.viewport, GLfloat(viewport.dwX), GLfloat(viewport.dwY), GLfloat(viewport.dwWidth),
+                GLfloat(viewport.dwHeight));
+    glUniform2f(u.pixelOffset, 1.0f / viewport.dwWidth, -1.0f / viewport.dwHeight);
+    glUniform1i(u.hasDiffuse, layout.diffuse >= 0);
+    glUniform1i(u.lighting, state.renderStates[D3DRENDERSTATE_LIGHTING] != FALSE);
+    GLfloat ambient[4];
+    unpackColour(state.renderStates[D3DRENDERSTATE_AMBIENT], ambient);
+    glUniform3fv(u.ambientLight, 1, ambient);
+    glUniform3fv(u.materialAmbient, 1, &state.material.ambient.r);
+    glUniform3fv(u.materialEmissive, 1, &state.material.emissive.r);
+    glUniform1f(u.materialAlpha, state.material.diffuse.a);
+    glUniform1i(u.ambientFromVertex, fromVertex(state, D3DRENDERSTATE_AMBIENTMATERIALSOURCE, layout));
+    glUniform1i(u.alphaFromVertex, fromVertex(state, D3DRENDERSTATE_DIFFUSEMATERIALSOURCE, layout));
+    GLfloat fogColour[4];
+    unpackColour(state.renderStates[D3DRENDERSTATE_FOGCOLOR], fogColour);
+    glUniform1i(u.fogMode, GLint(fogModeOf(state)));
+    glUniform3fv(u.fogColour, 1, fogColour);
+    glUniform1f(u.fogStart, state.renderStateFloat(D3DRENDERSTATE_FOGSTART));
+    glUniform1f(u.fogEnd, state.renderStateFloat(D3DRENDERSTATE_FOGEND));
+    glUniform1f(u.fogDensity, state.renderStateFloat(D3DRENDERSTATE_FOGDENSITY));
+}
+
+// Texture stage 0; the later stages are never enabled by the engine.
+void GlRenderer::applyStage(const DeviceState& state) {
+    const GlProgram::Uniforms& u = program->uniforms();
+    const auto& stage = state.stageStates[0];
+    bool textured = state.textures[0] != nullptr && stage[D3DTSS_COLOROP] != D3DTOP_DISABLE;
+    if (textured) bindTexture(*state.textures[0], stage, context);
+    glUniform1i(u.textured, textured);
+    glUniform1i(u.stageTexture, 0);
+    glUniform1i(u.colourOp, GLint(stage[D3DTSS_COLOROP]));
+    glUniform2i(u.colourArguments, GLint(stage[D3DTSS_COLORARG1]), GLint(stage[D3DTSS_COLORARG2]));
+    glUniform1i(u.alphaOp, GLint(stage[D3DTSS_ALPHAOP]));
+    glUniform2i(u.alphaArguments, GLint(stage[D3DTSS_ALPHAARG1]), GLint(stage[D3DTSS_ALPHAARG2]));
+    GLfloat factor[4];
+    unpackColour(state.renderStates[D3DRENDERSTATE_TEXTUREFACTOR], factor);
+    glUniform4fv(u.textureFactor, 1, factor);
+    bool alphaTest = state.renderStates[D3DRENDERSTATE_ALPHATESTENABLE] != FALSE;
+    glUniform1i(u.alphaFunction, alphaTest ? GLint(state.renderStates[D3DRENDERSTATE_ALPHAFUNC]) : D3DCMP_ALWAYS);
+    glUniform1f(u.alphaReference, GLfloat(state.renderStates[D3DRENDERSTATE_ALPHAREF] & 0xFF));
+}
+
+// Positions are three floats, or four with rhw; the diffuse DWORD 0xAARRGGBB
+// lies in memory as B, G, R, A, which GL reads as the BGRA size.
+void GlRenderer::streamVertices(const DrawRequest& request, const VertexLayout& layout) {
+    glBindVertexArray(vertexArray);
+    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(layout.stride) * request.vertexCount, request.vertices, GL_STREAM_DRAW);
+    setAttribute(0, layout.transformed ? 4 : 3, GL_FLOAT, false, layout, 0);
+    setAttribute(1, GL_BGRA, GL_UNSIGNED_BYTE, true, layout, layout.diffuse);
+    setAttribute(2, 2, GL_FLOAT, false, layout, layout.texture);
+    if (request.indices == nullptr) return;
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(sizeof(WORD)) * request.indexCount, request.indices,
+                 GL_STREAM_DRAW);
+}
+
+// GL rows run bottom-up; RGB565 widens to 8 bits by repeating its top bits.
+std::vector<uint8_t> GlRenderer::readTarget() {
+    std::vector<uint8_t> rgb(size_t(width) * height * 3);
+    if (context == nullptr) return rgb;
+    context->makeCurrent();
+    std::vector<uint16_t> pixels(size_t(width) * height);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
+    glPixelStorei(GL_PACK_ALIGNMENT, 2);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_SHORT_5_6_5, pixels.data());
+    for (size_t row = 0; row < height; ++row) {
+        const uint16_t* source = &pixels[(height - 1 - row) * width];
+        uint8_t* out = &rgb[row * width * 3];
+        for (size_t column = 0; column < width; ++column) {
+            uint16_t pixel = source[column];
+            uint8_t red = pixel >> 11, green = (pixel >> 5) & 0x3F, blue = pixel & 0x1F;
+            out[column * 3] = uint8_t(red << 3 | red >> 2);
+            out[column * 3 + 1] = uint8_t(green << 2 | green >> 4);
+            out[column * 3 + 2] = uint8_t(blue << 3 | blue >> 2);
+        }
+    }
+    return rgb;
+}
+
+void GlRenderer::presentTo(GLint x, GLint y, GLsizei targetWidthOnScreen, GLsizei targetHeightOnScreen) {
+    if (context == nullptr) return;
+    context->makeCurrent();
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
+    glBlitFramebuffer(0, 0, GLint(width), GLint(height), x, y, x + targetWidthOnScreen, y + targetHeightOnScreen,
+                      GL_COLOR_BUFFER_BIT, GL_LINEAR);
+}
+
+}  // namespace platform

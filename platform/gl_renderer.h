@@ -1,0 +1,54 @@
+#pragma once
+// Direct3D 7 drawing on OpenGL: an RGB565 colour target with a 16-bit depth
+// buffer, and the fixed-function pipeline of DeviceState played by GlProgram.
+// One per OpenGL driver. Internal to the platform layer.
+
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "platform/ddraw_backend.h"
+#include "platform/gl_context.h"
+#include "platform/gl_program.h"
+#include "platform/vertex_format.h"
+
+namespace platform {
+
+class GlRenderer {
+public:
+    explicit GlRenderer(std::shared_ptr<GlContext> context);
+    ~GlRenderer();
+    GlRenderer(const GlRenderer&) = delete;
+    GlRenderer& operator=(const GlRenderer&) = delete;
+
+    // (Re)makes the back buffer: width x height RGB565 and 16-bit depth.
+    void createTarget(DWORD width, DWORD height);
+    void clear(const DeviceState& state, std::span<const D3DRECT> rects, DWORD flags, D3DCOLOR colour, float z);
+    void draw(const DeviceState& state, const DrawRequest& request);
+    // The back buffer as 8-bit RGB triples, top row first.
+    std::vector<uint8_t> readTarget();
+    // Copies the back buffer into the current draw framebuffer's rectangle.
+    void presentTo(GLint x, GLint y, GLsizei width, GLsizei height);
+    // Deletes every GL object while the context lives; the renderer does nothing afterwards.
+    void shutDown();
+
+    bool alive() const { return context != nullptr; }
+    DWORD targetWidth() const { return width; }
+    DWORD targetHeight() const { return height; }
+    GLint maximumTextureSize();
+
+private:
+    void applyPipeline(const DeviceState& state, bool transformed);
+    void applyUniforms(const DeviceState& state, const VertexLayout& layout);
+    void applyStage(const DeviceState& state);
+    void streamVertices(const DrawRequest& request, const VertexLayout& layout);
+    void deleteTarget();
+
+    std::shared_ptr<GlContext> context;
+    std::unique_ptr<GlProgram> program;
+    GLuint vertexArray = 0, vertexBuffer = 0, indexBuffer = 0;
+    GLuint framebuffer = 0, colourBuffer = 0, depthBuffer = 0;
+    DWORD width = 0, height = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,55 @@
+// The capture driver's PNG sink: frame N becomes frameNNNNNN.png.
+
+#include <png.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "platform/hooks.h"
+
+namespace platform {
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// libpng reports errors by longjmp: nothing here owns a resource that the
+// jump could skip, the caller closes the file.
+bool writePng(std::FILE* file, const CapturedFrame& frame) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    if (png == nullptr) return false;
+    png_infop info = png_create_info_struct(png);
+    if (info == nullptr || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_init_io(png, file);
+    png_set_IHDR(png, info, frame.width, frame.height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_compression_level(png, 1);  // frames come fast; size matters less
+    png_write_info(png, info);
+    for (uint32_t row = 0; row < frame.height; ++row)
+        png_write_row(png, const_cast<png_bytep>(&frame.rgb[size_t(row) * frame.width * 3]));
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+}  // namespace
+
+FrameSink pngFrameSink(std::filesystem::path directory) {
+    return [directory = std::move(directory)](const CapturedFrame& frame) {
+        std::error_code ignored;
+        std::filesystem::create_directories(directory, ignored);
+        char name[32];
+        std::snprintf(name, sizeof name, "frame%06u.png", frame.index);
+        std::filesystem::path path = directory / name;
+        std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
+        if (file == nullptr || !writePng(file.get(), frame))
+            std::fprintf(stderr, "kvor: cannot write the frame %s\n", path.c_str());
+    };
+}
+
+}  // namespace platform

@@ -1,0 +1,37 @@
+// Loading a scene: the file, then the hierarchy, the order of the objects,
+// the camera and the lists that drawing walks.
+
+#include "platform/win32.h"
+#include "render/renderer.h"
+#include "scene/scene.h"
+#include "scene/scene_reader.h"
+
+void Scene::load(const char* fileName, Renderer*) {
+    SceneReader reader(*this);
+    reader.load(fileName);
+    OutputDebugStringA("processHierarchy\n");
+    resolveHierarchy();
+    checkParentChains(reader);
+    sortByDepth();
+    chooseActiveCamera();
+    buildKindLists();
+    Renderer::applySceneRenderStates(*this);
+}
+
+// The default camera is never updated by drawing: it stays at the origin,
+// looking along z with the identity orientation.
+void Scene::chooseActiveCamera() {
+    for (SceneObject* object = objects; object != nullptr; object = object->next) {
+        if (object->kind != kindTargetCamera && object->kind != kindFreeCamera) continue;
+        if (auto* camera = dynamic_cast<Camera*>(object)) {
+            activeCamera = camera;
+            OutputDebugStringA("Camera Found!\n");
+            return;
+        }
+    }
+    defaultCamera = std::make_unique<Camera>();
+    defaultCamera->restRotation.setIdentity();
+    defaultCamera->rotation.setIdentity();
+    defaultCamera->fieldOfView = {defaultCameraFieldOfView};
+    activeCamera = defaultCamera.get();
+}

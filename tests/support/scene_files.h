@@ -1,0 +1,66 @@
+#pragma once
+// Scene files for tests: small records built with the .kvs writer, and a
+// fixture that saves a file and loads it the way the engine does.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "render/renderer.h"
+#include "scene/scene.h"
+#include "tests/support/null_display.h"
+#include "tests/support/test_support.h"
+#include "tools/kvs/kvs_writer.h"
+
+namespace testing_support {
+
+kvs::ObjectHeader objectNamed(const std::string& name, std::optional<std::string> parent = {});
+// A mesh without vertices or faces: enough for the hierarchy and the lists.
+kvs::Mesh meshNamed(const std::string& name, std::optional<std::string> parent = {});
+// A triangle of three vertices, untextured.
+kvs::Mesh triangleMesh(const std::string& name, const Vector3& a, const Vector3& b, const Vector3& c);
+kvs::Camera freeCamera(const std::string& name, std::vector<float> fieldOfView = {0.8f});
+kvs::Camera targetCamera(const std::string& name, const std::string& targetName,
+                         std::vector<float> fieldOfView = {0.8f});
+// One set of one untextured material of the given transparency.
+kvs::MaterialSet plainMaterialSet(size_t materials = 1, float transparency = 0.0f);
+
+class SceneFileTest : public testing::Test {
+protected:
+    // Saves the file and loads it into scene from the file's directory, where
+    // the textures it names are looked for; a fatal stop ends the process.
+    void load(const kvs::SceneFile& file);
+    void loadBytes(const std::vector<uint8_t>& bytes);
+    // The last "error while reading" line of the log, or the whole log.
+    std::string errorLine() const;
+    std::string logAfterStartLine() const { return log.textAfterStartLine(); }
+    std::vector<std::string> objectNames() const;
+    // The loaded object of that name and class, or null.
+    template <typename Object>
+    Object* named(const std::string& name) const {
+        for (SceneObject* object = scene->objects; object != nullptr; object = object->next)
+            if (object->name == name) return dynamic_cast<Object*>(object);
+        return nullptr;
+    }
+
+    LogCapture log;
+    ScratchDirectory directory;
+    std::string path = (directory / "scene.kvs").string();
+    std::unique_ptr<Scene> scene = std::make_unique<Scene>(nullptr, nullptr);
+};
+
+// The same on the null driver's display, for scenes whose materials load textures.
+class DisplayedSceneFileTest : public SceneFileTest {
+protected:
+    void SetUp() override { renderer.setUp(); }
+    // A 2 x 2 texture file beside the scene: TGA (24 bits) or zkv, by the name's extension.
+    void writeTexture(const std::string& name) const;
+
+    NullDriverScope driver;
+    Renderer renderer;
+};
+
+}  // namespace testing_support
