@@ -23,13 +23,13 @@ class SdlWindowContext final : public GlContext {
 public:
     SdlWindowContext(SDL_Window* window, SDL_GLContext context) : window(window), context(context) {}
     ~SdlWindowContext() override {
-        forget();
         SDL_GL_DeleteContext(context);
         SDL_DestroyWindow(window);
     }
     SDL_Window* sdlWindow() const { return window; }
 
 protected:
+    bool isCurrent() const override { return SDL_GL_GetCurrentContext() == context; }
     void bind() override { SDL_GL_MakeCurrent(window, context); }
 
 private:
