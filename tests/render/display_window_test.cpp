@@ -17,6 +17,7 @@
 #include "platform/hooks.h"
 #include "render/display_state.h"
 #include "render/renderer.h"
+#include "tests/support/null_display.h"
 #include "tests/support/test_support.h"
 
 extern char** environ;
@@ -103,22 +104,11 @@ protected:
             std::make_unique<ChildProcess>(std::vector<std::string>{"openbox", "--startup", "touch " + ready.string()});
         ASSERT_TRUE(waitForFile(ready)) << "openbox did not start";
         platform::setPrimaryDriver(platform::DriverKind::display);
-        deviceGuid = nullptr;
-        displayWidth = 640;
-        displayHeight = 480;
-        displayBitDepth = 16;
-        waitForRetrace = 1;
-        demoRunning = true;
+        testing_support::requestDisplay(nullptr);
     }
 
     void TearDown() override {
-        if (device != nullptr) device->Release();
-        if (directDraw != nullptr) directDraw->Release();
-        device = nullptr;
-        directDraw = nullptr;
-        DestroyWindow(renderWindow);
-        renderWindow = mainWindow = nullptr;
-        demoRunning = true;
+        testing_support::releaseDisplay();
         windowManager.reset();
         server.reset();
     }

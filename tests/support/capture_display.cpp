@@ -4,6 +4,7 @@
 
 #include "app/process_state.h"
 #include "render/display_state.h"
+#include "tests/support/null_display.h"
 
 namespace testing_support {
 
@@ -18,24 +19,13 @@ bool CaptureDisplay::available() {
 
 CaptureDisplay::CaptureDisplay() {
     platform::setCaptureSink([this](const platform::CapturedFrame& frame) { frames.push_back(frame); });
-    deviceGuid = &platform::captureDriverGuid();
-    displayWidth = 640;
-    displayHeight = 480;
-    displayBitDepth = 16;
-    waitForRetrace = 1;
-    textureFormat = alphaTextureFormat = DDPIXELFORMAT{};
+    requestDisplay(&platform::captureDriverGuid());
     renderer.setUp();
     renderer.setDefaultRenderStates();
 }
 
 CaptureDisplay::~CaptureDisplay() {
-    if (device != nullptr) device->Release();
-    if (directDraw != nullptr) directDraw->Release();
-    device = nullptr;
-    directDraw = nullptr;
-    DestroyWindow(renderWindow);
-    renderWindow = mainWindow = nullptr;
-    deviceGuid = nullptr;
+    releaseDisplay();
     platform::setCaptureSink({});
 }
 
