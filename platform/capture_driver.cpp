@@ -48,12 +48,17 @@ public:
     HRESULT setCooperativeLevel(HWND, DWORD) override { return DD_OK; }
     HRESULT setDisplayMode(const DisplayMode&) override { return DD_OK; }
 
-    // Off screen there is no retrace to wait for: every flip is taken at once.
+    // Off screen there is no retrace to wait for: a flip returns once the
+    // frame is finished, and read back only when a sink wants it.
     HRESULT present(const SurfaceStore&, DWORD) override {
         if (!renderer->alive()) return DDERR_SURFACELOST;
-        CapturedFrame frame{framesPresented++, renderer->targetWidth(), renderer->targetHeight(),
-                            renderer->readTarget()};
-        if (FrameSink sink = currentSink()) sink(frame);
+        uint32_t index = framesPresented++;
+        FrameSink sink = currentSink();
+        if (!sink) {
+            renderer->finish();
+            return DD_OK;
+        }
+        sink(CapturedFrame{index, renderer->targetWidth(), renderer->targetHeight(), renderer->readTarget()});
         return DD_OK;
     }
 

@@ -23,13 +23,13 @@ class SdlWindowContext final : public GlContext {
 public:
     SdlWindowContext(SDL_Window* window, SDL_GLContext context) : window(window), context(context) {}
     ~SdlWindowContext() override {
-        forget();
         SDL_GL_DeleteContext(context);
         SDL_DestroyWindow(window);
     }
     SDL_Window* sdlWindow() const { return window; }
 
 protected:
+    bool isCurrent() const override { return SDL_GL_GetCurrentContext() == context; }
     void bind() override { SDL_GL_MakeCurrent(window, context); }
 
 private:
@@ -88,6 +88,8 @@ private:
     std::chrono::steady_clock::time_point lastPresent;
 };
 
+// Each size SDL lists, at 16 and 32 bits. 640 x 480 is always there: where
+// the monitor cannot switch to it, it is shown letter-boxed on the desktop.
 std::vector<DisplayMode> DisplayDriver::displayModes() const {
     std::set<std::pair<int, int>> seen;
     std::vector<DisplayMode> sizes;
@@ -96,6 +98,7 @@ std::vector<DisplayMode> DisplayDriver::displayModes() const {
         if (SDL_GetDisplayMode(0, index, &mode) != 0 || !seen.insert({mode.w, mode.h}).second) continue;
         sizes.push_back({DWORD(mode.w), DWORD(mode.h), 0, DWORD(std::max(mode.refresh_rate, 0))});
     }
+    if (!seen.contains({640, 480})) sizes.push_back({640, 480, 0, desktopMode().refreshRate});
     std::vector<DisplayMode> modes;
     for (DWORD bits : {16u, 32u})
         for (DisplayMode size : sizes) modes.push_back({size.width, size.height, bits, size.refreshRate});

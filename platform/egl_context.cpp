@@ -11,12 +11,12 @@ class EglContext final : public GlContext {
 public:
     EglContext(EGLDisplay display, EGLContext context) : display(display), context(context) {}
     ~EglContext() override {
-        forget();
-        eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+        if (isCurrent()) eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
         eglDestroyContext(display, context);
     }
 
 protected:
+    bool isCurrent() const override { return eglGetCurrentContext() == context; }
     void bind() override { eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context); }
 
 private:

@@ -7,13 +7,14 @@ namespace platform {
 class GlContext {
 public:
     virtual ~GlContext() = default;
-    // Makes this context current unless it already is.
-    void makeCurrent();
+    // Asks the window system, not a cache: other code may switch contexts too.
+    void makeCurrent() {
+        if (!isCurrent()) bind();
+    }
 
 protected:
+    virtual bool isCurrent() const = 0;
     virtual void bind() = 0;
-    // A context about to go must not stay recorded as the current one.
-    void forget();
 };
 
 }  // namespace platform

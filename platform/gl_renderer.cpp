@@ -30,17 +30,6 @@ D3DMATRIX multiply(const D3DMATRIX& a, const D3DMATRIX& b) {
     return product;
 }
 
-bool fromVertex(const DeviceState& state, D3DRENDERSTATETYPE source, const VertexLayout& layout) {
-    return layout.diffuse >= 0 && state.renderStates[D3DRENDERSTATE_COLORVERTEX] &&
-           state.renderStates[source] == D3DMCS_COLOR1;
-}
-
-DWORD fogModeOf(const DeviceState& state) {
-    if (!state.renderStates[D3DRENDERSTATE_FOGENABLE]) return D3DFOG_NONE;
-    DWORD table = state.renderStates[D3DRENDERSTATE_FOGTABLEMODE];
-    return table != D3DFOG_NONE ? table : state.renderStates[D3DRENDERSTATE_FOGVERTEXMODE];
-}
-
 void setAttribute(GLuint index, GLint size, GLenum type, bool normalized, const VertexLayout& layout, int offset) {
     if (offset < 0) {
         glDisableVertexAttribArray(index);
@@ -55,7 +44,6 @@ void setAttribute(GLuint index, GLint size, GLenum type, bool normalized, const 
 
 GlRenderer::GlRenderer(std::shared_ptr<GlContext> glContext) : context(std::move(glContext)) {
     context->makeCurrent();
-    program = std::make_unique<GlProgram>();
     glGenVertexArrays(1, &vertexArray);
     glGenBuffers(1, &vertexBuffer);
     glGenBuffers(1, &indexBuffer);
@@ -72,7 +60,7 @@ void GlRenderer::shutDown() {
     glDeleteBuffers(1, &vertexBuffer);
     glDeleteBuffers(1, &indexBuffer);
     glDeleteVertexArrays(1, &vertexArray);
-    program.reset();
+    programs.clear();
     context.reset();
 }
 
@@ -138,9 +126,12 @@ void GlRenderer::draw(const DeviceState& state, const DrawRequest& request) {
     context->makeCurrent();
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     VertexLayout layout = vertexLayout(request.vertexFormat);
+    ShaderKey key = shaderKey(state, layout);
     applyPipeline(state, layout.transformed);
-    applyUniforms(state, layout);
-    applyStage(state);
+    const GlProgram& program = programFor(key);
+    program.use();
+    applyUniforms(state, program.uniforms());
+    if (key.textured) bindTexture(*state.textures[0], state.stageStates[0], context);
     streamVertices(request, layout);
     GLenum mode = primitiveOf(request.type);
     if (request.indices == nullptr)
@@ -164,54 +155,35 @@ void GlRenderer::applyPipeline(const DeviceState& state, bool transformed) {
     applyCullState(state);
 }
 
-void GlRenderer::applyUniforms(const DeviceState& state, const VertexLayout& layout) {
-    program->use();
-    const GlProgram::Uniforms& u = program->uniforms();
+const GlProgram& GlRenderer::programFor(const ShaderKey& key) {
+    std::unique_ptr<GlProgram>& program = programs[key];
+    if (program == nullptr) program = std::make_unique<GlProgram>(key);
+    return *program;
+}
+
+void GlRenderer::applyUniforms(const DeviceState& state, const GlProgram::Uniforms& u) {
     const D3DVIEWPORT7& viewport = state.viewport;
     D3DMATRIX worldView = multiply(state.world, state.view);
-    glUniform1i(u.transformed, layout.transformed);
     glUniformMatrix4fv(u.worldView, 1, GL_FALSE, &worldView._11);
     glUniformMatrix4fv(u.projection, 1, GL_FALSE, &state.projection._11);
     glUniform4f(u.viewport, GLfloat(viewport.dwX), GLfloat(viewport.dwY), GLfloat(viewport.dwWidth),
                 GLfloat(viewport.dwHeight));
     glUniform2f(u.pixelOffset, 1.0f / viewport.dwWidth, -1.0f / viewport.dwHeight);
-    glUniform1i(u.hasDiffuse, layout.diffuse >= 0);
-    glUniform1i(u.lighting, state.renderStates[D3DRENDERSTATE_LIGHTING] != FALSE);
-    GLfloat ambient[4];
-    unpackColour(state.renderStates[D3DRENDERSTATE_AMBIENT], ambient);
-    glUniform3fv(u.ambientLight, 1, ambient);
+    GLfloat colour[4];
+    unpackColour(state.renderStates[D3DRENDERSTATE_AMBIENT], colour);
+    glUniform3fv(u.ambientLight, 1, colour);
     glUniform3fv(u.materialAmbient, 1, &state.material.ambient.r);
     glUniform3fv(u.materialEmissive, 1, &state.material.emissive.r);
     glUniform1f(u.materialAlpha, state.material.diffuse.a);
-    glUniform1i(u.ambientFromVertex, fromVertex(state, D3DRENDERSTATE_AMBIENTMATERIALSOURCE, layout));
-    glUniform1i(u.alphaFromVertex, fromVertex(state, D3DRENDERSTATE_DIFFUSEMATERIALSOURCE, layout));
-    GLfloat fogColour[4];
-    unpackColour(state.renderStates[D3DRENDERSTATE_FOGCOLOR], fogColour);
-    glUniform1i(u.fogMode, GLint(fogModeOf(state)));
-    glUniform3fv(u.fogColour, 1, fogColour);
+    glUniform1i(u.stageTexture, 0);
+    unpackColour(state.renderStates[D3DRENDERSTATE_TEXTUREFACTOR], colour);
+    glUniform4fv(u.textureFactor, 1, colour);
+    glUniform1f(u.alphaReference, GLfloat(state.renderStates[D3DRENDERSTATE_ALPHAREF] & 0xFF));
+    unpackColour(state.renderStates[D3DRENDERSTATE_FOGCOLOR], colour);
+    glUniform3fv(u.fogColour, 1, colour);
     glUniform1f(u.fogStart, state.renderStateFloat(D3DRENDERSTATE_FOGSTART));
     glUniform1f(u.fogEnd, state.renderStateFloat(D3DRENDERSTATE_FOGEND));
     glUniform1f(u.fogDensity, state.renderStateFloat(D3DRENDERSTATE_FOGDENSITY));
-}
-
-// Texture stage 0; the later stages are never enabled by the engine.
-void GlRenderer::applyStage(const DeviceState& state) {
-    const GlProgram::Uniforms& u = program->uniforms();
-    const auto& stage = state.stageStates[0];
-    bool textured = state.textures[0] != nullptr && stage[D3DTSS_COLOROP] != D3DTOP_DISABLE;
-    if (textured) bindTexture(*state.textures[0], stage, context);
-    glUniform1i(u.textured, textured);
-    glUniform1i(u.stageTexture, 0);
-    glUniform1i(u.colourOp, GLint(stage[D3DTSS_COLOROP]));
-    glUniform2i(u.colourArguments, GLint(stage[D3DTSS_COLORARG1]), GLint(stage[D3DTSS_COLORARG2]));
-    glUniform1i(u.alphaOp, GLint(stage[D3DTSS_ALPHAOP]));
-    glUniform2i(u.alphaArguments, GLint(stage[D3DTSS_ALPHAARG1]), GLint(stage[D3DTSS_ALPHAARG2]));
-    GLfloat factor[4];
-    unpackColour(state.renderStates[D3DRENDERSTATE_TEXTUREFACTOR], factor);
-    glUniform4fv(u.textureFactor, 1, factor);
-    bool alphaTest = state.renderStates[D3DRENDERSTATE_ALPHATESTENABLE] != FALSE;
-    glUniform1i(u.alphaFunction, alphaTest ? GLint(state.renderStates[D3DRENDERSTATE_ALPHAFUNC]) : D3DCMP_ALWAYS);
-    glUniform1f(u.alphaReference, GLfloat(state.renderStates[D3DRENDERSTATE_ALPHAREF] & 0xFF));
 }
 
 // Positions are three floats, or four with rhw; the diffuse DWORD 0xAARRGGBB
@@ -250,6 +222,12 @@ std::vector<uint8_t> GlRenderer::readTarget() {
         }
     }
     return rgb;
+}
+
+void GlRenderer::finish() {
+    if (context == nullptr) return;
+    context->makeCurrent();
+    glFinish();
 }
 
 void GlRenderer::presentTo(GLint x, GLint y, GLsizei targetWidthOnScreen, GLsizei targetHeightOnScreen) {

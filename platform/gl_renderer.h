@@ -3,6 +3,7 @@
 // buffer, and the fixed-function pipeline of DeviceState played by GlProgram.
 // One per OpenGL driver. Internal to the platform layer.
 
+#include <map>
 #include <memory>
 #include <span>
 #include <vector>
@@ -27,6 +28,8 @@ public:
     void draw(const DeviceState& state, const DrawRequest& request);
     // The back buffer as 8-bit RGB triples, top row first.
     std::vector<uint8_t> readTarget();
+    // Waits until every command given so far has been carried out.
+    void finish();
     // Copies the back buffer into the current draw framebuffer's rectangle.
     void presentTo(GLint x, GLint y, GLsizei width, GLsizei height);
     // Deletes every GL object while the context lives; the renderer does nothing afterwards.
@@ -39,13 +42,13 @@ public:
 
 private:
     void applyPipeline(const DeviceState& state, bool transformed);
-    void applyUniforms(const DeviceState& state, const VertexLayout& layout);
-    void applyStage(const DeviceState& state);
+    const GlProgram& programFor(const ShaderKey& key);
+    void applyUniforms(const DeviceState& state, const GlProgram::Uniforms& uniforms);
     void streamVertices(const DrawRequest& request, const VertexLayout& layout);
     void deleteTarget();
 
     std::shared_ptr<GlContext> context;
-    std::unique_ptr<GlProgram> program;
+    std::map<ShaderKey, std::unique_ptr<GlProgram>> programs;  // compiled as draws ask for them
     GLuint vertexArray = 0, vertexBuffer = 0, indexBuffer = 0;
     GLuint framebuffer = 0, colourBuffer = 0, depthBuffer = 0;
     DWORD width = 0, height = 0;

@@ -8,7 +8,17 @@ namespace testing_support {
 NullDriverScope::NullDriverScope(platform::NullDriverSettings settings) {
     platform::setNullDriverSettings(std::move(settings));
     platform::clearNullDriverCalls();
-    deviceGuid = &platform::nullDriverGuid();
+    requestDisplay(&platform::nullDriverGuid());
+}
+
+NullDriverScope::~NullDriverScope() {
+    releaseDisplay();
+    platform::setNullDriverSettings(platform::defaultNullDriverSettings());
+    platform::clearNullDriverCalls();
+}
+
+void requestDisplay(const GUID* driver) {
+    deviceGuid = driver;
     displayWidth = 640;
     displayHeight = 480;
     displayBitDepth = 16;
@@ -17,7 +27,7 @@ NullDriverScope::NullDriverScope(platform::NullDriverSettings settings) {
     textureFormat = alphaTextureFormat = DDPIXELFORMAT{};
 }
 
-NullDriverScope::~NullDriverScope() {
+void releaseDisplay() {
     if (device != nullptr) device->Release();
     if (directDraw != nullptr) directDraw->Release();
     device = nullptr;
@@ -26,8 +36,6 @@ NullDriverScope::~NullDriverScope() {
     renderWindow = mainWindow = nullptr;
     deviceGuid = nullptr;
     demoRunning = true;
-    platform::setNullDriverSettings(platform::defaultNullDriverSettings());
-    platform::clearNullDriverCalls();
 }
 
 std::vector<platform::RecordedCall> callsNamed(std::string_view method) {

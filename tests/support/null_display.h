@@ -18,6 +18,13 @@ public:
     NullDriverScope& operator=(const NullDriverScope&) = delete;
 };
 
+// The demo's request: 640 x 480 x 16, waiting for the retrace, on the driver
+// of that GUID (null for the primary), with the demo running.
+void requestDisplay(const GUID* driver);
+// Releases the device and the DirectDraw object a set-up made and destroys
+// the rendering window, as the demo's teardown does.
+void releaseDisplay();
+
 // The recorded calls of one method, in call order.
 std::vector<platform::RecordedCall> callsNamed(std::string_view method);
 
