@@ -113,8 +113,10 @@ public:
     // Calls on this driver's objects are recorded when it says so.
     virtual bool recording() const { return false; }
     virtual void record(RecordedCall&&) {}
+    // Whether a recorded draw keeps the vertices and indices it was given.
+    virtual bool recordingVertices() const { return false; }
     // A failure the driver was told to give for every call of method.
-    virtual std::optional<HRESULT> injectedFailure(const std::string&) const { return std::nullopt; }
+    virtual std::optional<HRESULT> injectedFailure(std::string_view) const { return std::nullopt; }
 };
 
 }  // namespace platform

@@ -163,22 +163,32 @@ HRESULT DeviceObject::checkDraw(D3DPRIMITIVETYPE type, DWORD vertexFormat, const
     return D3D_OK;
 }
 
-// The vertices, then the indices, copied only when the driver keeps a record.
+// The vertices a draw was given, for the record, when the driver keeps them.
+std::span<const uint8_t> DeviceObject::drawnVertices(DWORD vertexFormat, const void* vertices,
+                                                     DWORD vertexCount) const {
+    if (!driver().recordingVertices() || !validVertexFormat(vertexFormat) || vertices == nullptr) return {};
+    size_t vertexBytes = size_t(vertexLayout(vertexFormat).stride) * std::min(vertexCount, D3DMAXNUMVERTICES);
+    return {static_cast<const uint8_t*>(vertices), vertexBytes};
+}
+
+// The vertices, then the indices, of an indexed draw.
 std::vector<uint8_t> DeviceObject::drawPayload(DWORD vertexFormat, const void* vertices, DWORD vertexCount,
                                                const WORD* indices, DWORD indexCount) const {
-    if (!driver().recording() || !validVertexFormat(vertexFormat) || vertices == nullptr) return {};
-    size_t vertexBytes = size_t(vertexLayout(vertexFormat).stride) * std::min(vertexCount, D3DMAXNUMVERTICES);
-    size_t indexBytes = indices == nullptr ? 0 : sizeof(WORD) * indexCount;
-    std::vector<uint8_t> payload(vertexBytes + indexBytes);
-    std::memcpy(payload.data(), vertices, vertexBytes);
-    if (indexBytes > 0) std::memcpy(payload.data() + vertexBytes, indices, indexBytes);
+    std::span<const uint8_t> vertexBytes = drawnVertices(vertexFormat, vertices, vertexCount);
+    if (vertexBytes.empty()) return {};
+    std::vector<uint8_t> payload(vertexBytes.begin(), vertexBytes.end());
+    if (indices != nullptr) {
+        auto indexBytes = reinterpret_cast<const uint8_t*>(indices);
+        payload.insert(payload.end(), indexBytes, indexBytes + sizeof(WORD) * indexCount);
+    }
     return payload;
 }
 
 HRESULT WINAPI DeviceObject::DrawPrimitive(D3DPRIMITIVETYPE type, DWORD vertexFormat, LPVOID vertices,
                                            DWORD vertexCount, DWORD flags) {
-    std::vector<uint8_t> payload = drawPayload(vertexFormat, vertices, vertexCount, nullptr, 0);
-    if (HRESULT refused = enter("DrawPrimitive", payload, type, vertexFormat, vertexCount, flags); FAILED(refused))
+    if (HRESULT refused = enter("DrawPrimitive", drawnVertices(vertexFormat, vertices, vertexCount), type, vertexFormat,
+                                vertexCount, flags);
+        FAILED(refused))
         return refused;
     if (HRESULT refused = checkDraw(type, vertexFormat, vertices); FAILED(refused)) return refused;
     if (vertexCount > D3DMAXNUMVERTICES) return DDERR_INVALIDPARAMS;

@@ -37,6 +37,7 @@ private:
     void useTarget(std::shared_ptr<SurfaceStore> target);
     HRESULT checkDraw(D3DPRIMITIVETYPE type, DWORD vertexFormat, const void* vertices) const;
     std::vector<D3DRECT> clipToViewport(DWORD count, const D3DRECT* rects) const;
+    std::span<const uint8_t> drawnVertices(DWORD vertexFormat, const void* vertices, DWORD vertexCount) const;
     std::vector<uint8_t> drawPayload(DWORD vertexFormat, const void* vertices, DWORD vertexCount, const WORD* indices,
                                      DWORD indexCount) const;
 

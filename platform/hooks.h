@@ -57,8 +57,11 @@ struct NullDriverSettings {
     std::vector<DDPIXELFORMAT> zBufferFormats;     // EnumZBufferFormats order
     // Method name (as in RecordedCall::method) -> the code every call of it
     // returns, after being recorded, instead of doing its work.
-    std::map<std::string, HRESULT> failures;
+    std::map<std::string, HRESULT, std::less<>> failures;
     DWORD pitchAlignment = 8;  // surface rows start at multiples of this many bytes
+    // Whether a draw's record keeps its vertices and indices. Timing the engine
+    // on this driver turns it off: copying every vertex is not the engine's work.
+    bool recordDrawnVertices = true;
 };
 
 // 640x480, 800x600 and 1024x768 at 16 and 32 bits; textures RGB565, RGB555,
@@ -73,8 +76,8 @@ void setNullDriverSettings(NullDriverSettings settings);
 // argument gave: the description, viewport, matrix or material, the clear
 // rectangles, or the vertices followed by the indices of a draw.
 struct RecordedCall {
-    std::string interfaceName;  // "IDirect3DDevice7"
-    std::string method;         // "SetRenderState"
+    std::string_view interfaceName;  // "IDirect3DDevice7"
+    std::string_view method;         // "SetRenderState"
     std::vector<uint64_t> arguments;
     std::vector<uint8_t> payload;
 

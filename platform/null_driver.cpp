@@ -52,7 +52,9 @@ public:
     bool lockableRenderTargets() const override { return true; }
     bool recording() const override { return true; }
     void record(RecordedCall&& call) override { nullState().calls.push_back(std::move(call)); }
-    std::optional<HRESULT> injectedFailure(const std::string& method) const override {
+    bool recordingVertices() const override { return settings.recordDrawnVertices; }
+    std::optional<HRESULT> injectedFailure(std::string_view method) const override {
+        if (settings.failures.empty()) return std::nullopt;
         auto found = settings.failures.find(method);
         if (found == settings.failures.end()) return std::nullopt;
         return found->second;
@@ -83,7 +85,7 @@ const std::vector<RecordedCall>& nullDriverCalls() { return nullState().calls; }
 void clearNullDriverCalls() { nullState().calls.clear(); }
 
 std::string RecordedCall::text() const {
-    std::string line = interfaceName + "::" + method + "(";
+    std::string line = std::string(interfaceName) + "::" + std::string(method) + "(";
     for (size_t index = 0; index < arguments.size(); ++index) {
         if (index > 0) line += ", ";
         line += std::to_string(arguments[index]);

@@ -86,7 +86,7 @@ protected:
             else if (call.method == "SetTexture")
                 sequence.push_back("texture");
             else if (call.method != "EndScene")
-                sequence.push_back(call.method);
+                sequence.push_back(std::string(call.method));
         }
         return sequence;
     }
