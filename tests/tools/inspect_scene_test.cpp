@@ -91,7 +91,8 @@ private:
         for (int m = 1 + pick(3); m > 0; --m) {
             kvs::Material material{
                 point(1), point(1), point(1), pick(2) ? 0.0f : number(1), static_cast<uint8_t>(pick(256)), {}};
-            if (pick(3) == 0) material.textureNames = {pick(2) ? "wood.tga" : "Glass.ZKV", "unused.tga"};
+            static const char* const textures[] = {"wood.tga", "Glass.ZKV", "maps\\Stone.JPG"};
+            if (pick(3) == 0) material.textureNames = {textures[pick(3)], "unused.tga"};
             set.materials.push_back(material);
         }
         if (set.materials.size() == 1 && pick(2)) set.storedCount = 0;
@@ -164,6 +165,10 @@ void writeTextures(const ScratchDirectory& directory) {
     const image_writers::Image image{2, 1, {0xFF336699, 0x80FFFFFF}};
     image_writers::writeFile(directory / "wood.tga", image_writers::tgaTrueColour(image, 24));
     image_writers::writeFile(directory / "Glass.ZKV", image_writers::gzip(image_writers::zkvBody(image, 32, true), 6));
+    // A JPEG is looked for by its lower-cased base name; its loader prints the
+    // picture's size on standard output, which must not reach the JSON.
+    image_writers::writeFile(directory / "stone.jpg",
+                             image_writers::jpeg(2, 1, image_writers::rgbSamples(image), 3, 90));
 }
 
 TEST(InspectScene, AgreesWithAnIndependentReadingOnScenesItHasNeverSeen) {

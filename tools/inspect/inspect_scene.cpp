@@ -17,6 +17,7 @@
 #include "render/scene_frame.h"
 #include "scene/scene.h"
 #include "tools/inspect/command_line.h"
+#include "tools/inspect/quiet_standard_output.h"
 #include "tools/inspect/scene_json.h"
 #include "tools/inspect/subcommands.h"
 
@@ -94,6 +95,7 @@ public:
 // As the demo does: from the file's directory, where its textures are, by its
 // base name.
 void loadFromItsDirectory(Scene& scene, const std::filesystem::path& file) {
+    QuietStandardOutput quiet;
     std::filesystem::current_path(file.parent_path());
     scene.load(file.filename().c_str(), nullptr);
 }
