@@ -2,7 +2,7 @@
 // layer and with direct OpenGL, in alternating rounds of the same run, and
 // prints both rates, their ratio and the CPU time per draw call.
 //
-//     build/bench/kvor-display-benchmark [frames per round] [PNG directory]
+//     build/bench/display_bench [frames per round] [PNG directory]
 
 #include <chrono>
 #include <cstdio>
