@@ -11,6 +11,7 @@
 
 #include "bench/direct_gl_frame.h"
 #include "bench/layer_frame.h"
+#include "app/log.h"
 #include "bench/synthetic_frame.h"
 #include "platform/hooks.h"
 
@@ -50,6 +51,8 @@ void savePictures(const std::string& directory, bench::LayerFrame& layer, bench:
 
 int main(int argc, char** argv) {
     int frames = argc > 1 ? std::atoi(argv[1]) : 300;
+    // The scene it sets up would otherwise open "logFile.txt" where it runs.
+    logOpen("/dev/null", nullptr);
     bench::SyntheticFrame scene = bench::makeSyntheticFrame();
     std::unique_ptr<bench::DirectGlFrame> direct = bench::DirectGlFrame::create(scene);
     if (direct == nullptr || frames <= 0) {
