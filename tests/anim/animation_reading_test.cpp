@@ -4,55 +4,28 @@
 #include "app/log.h"
 #include "scene/scene.h"
 #include "scene/scene_reader.h"
-#include "tests/support/byte_writer.h"
+#include "tests/support/scene_files.h"
 #include "tests/support/test_support.h"
 
 using testing::ExitedWithCode;
 using testing::HasSubstr;
-using testing_support::ByteWriter;
 using testing_support::DebugOutputCapture;
-using testing_support::LogCapture;
-using testing_support::ScratchDirectory;
 
 namespace {
 
-class AnimationReading : public testing::Test {
+class AnimationReading : public testing_support::SceneFileTest {
 protected:
-    // A reader positioned at the start of bytes, for a scene of frameCount
-    // frames and frameStep key-time units per frame.
-    SceneReader& readerOver(const ByteWriter& bytes, int32_t frameCount = 10, int32_t frameStep = 160) {
-        scene.frameCount = frameCount;
-        scene.lastFrame = frameCount - 1;
-        scene.frameStep = frameStep;
-        testing_support::writeFile(file, bytes.data());
-        reader = std::make_unique<SceneReader>(scene);
-        reader->openFile(file.c_str());
-        logFlush();  // a death test's child must not write the parent's buffer again
-        return *reader;
-    }
-
-    std::string errorLine() const {
-        const std::string text = log.text();
-        const size_t start = text.rfind("error while reading");
-        return start == std::string::npos ? text : text.substr(start);
-    }
-
-    LogCapture log;
-    ScratchDirectory directory;
-    std::string file = (directory / "anim.kvs").string();
-    Scene scene{nullptr, nullptr};
-    std::unique_ptr<SceneReader> reader;
     PositionTrack positions;
     RotationTrack rotations;
 };
 
-ByteWriter& positionRecord(ByteWriter& bytes, const std::vector<std::pair<int32_t, float>>& keys) {
+kvs::KvsWriter& positionRecord(kvs::KvsWriter& bytes, const std::vector<std::pair<int32_t, float>>& keys) {
     bytes.int32(static_cast<int32_t>(keys.size()));
     for (auto [time, value] : keys) bytes.int32(time).float32(value).float32(value + 0.5f).float32(value + 0.25f);
     return bytes;
 }
 
-ByteWriter& cameraRotationRecord(ByteWriter& bytes, const std::vector<std::pair<int32_t, float>>& keys) {
+kvs::KvsWriter& cameraRotationRecord(kvs::KvsWriter& bytes, const std::vector<std::pair<int32_t, float>>& keys) {
     bytes.int32(static_cast<int32_t>(keys.size()));
     for (auto [time, roll] : keys) bytes.int32(time).float32(roll);
     return bytes;
@@ -66,13 +39,13 @@ TEST_F(AnimationReading, KindByteAloneDecidesAnimatedWithoutTracks) {
         bool animated;
     };
     for (const Case c : {Case{0, false}, Case{1, true}, Case{3, true}, Case{0x80, true}, Case{0xFF, true}}) {
-        SceneReader& reader = readerOver(ByteWriter().uint8(c.kind).uint8(0x01).int32(-1));
+        SceneReader& reader = readerOver(kvs::KvsWriter().uint8(c.kind).uint8(0x01).int32(-1));
         EXPECT_EQ(reader.readAnimation(positions, rotations), c.animated) << int(c.kind);
         EXPECT_EQ(reader.byteOffset(), 1u) << "only the kind byte is consumed";
         EXPECT_TRUE(positions.empty());
         EXPECT_TRUE(rotations.empty());
     }
-    SceneReader& reader = readerOver(ByteWriter().uint8(2).uint8(0x80).uint8(0xEE));
+    SceneReader& reader = readerOver(kvs::KvsWriter().uint8(2).uint8(0x80).uint8(0xEE));
     EXPECT_TRUE(reader.readAnimation(positions, rotations));
     EXPECT_EQ(reader.byteOffset(), 2u);
     EXPECT_TRUE(positions.empty());
@@ -80,7 +53,7 @@ TEST_F(AnimationReading, KindByteAloneDecidesAnimatedWithoutTracks) {
 
 TEST_F(AnimationReading, FlagsAnnounceTracksAndOnlyTheExactEndByteEndsTheList) {
     DebugOutputCapture debug;
-    ByteWriter bytes;
+    kvs::KvsWriter bytes;
     bytes.uint8(2).uint8(0x00).uint8(0x81);
     positionRecord(bytes, {{0, 1.0f}});  // 0x81 carries a position track
     bytes.uint8(0x03);
@@ -103,7 +76,7 @@ TEST_F(AnimationReading, FlagsAnnounceTracksAndOnlyTheExactEndByteEndsTheList) {
 
 TEST_F(AnimationReading, PositionKeysExchangeTheirLastTwoComponentsAndAreLogged) {
     DebugOutputCapture debug;
-    ByteWriter bytes;
+    kvs::KvsWriter bytes;
     bytes.uint8(2).uint8(0x01).int32(2);
     bytes.int32(0).float32(1.0f).float32(2.0f).float32(3.0f);
     bytes.int32(160).float32(4.0f).float32(5.0f).float32(6.0f);
@@ -120,7 +93,7 @@ TEST_F(AnimationReading, PositionKeysExchangeTheirLastTwoComponentsAndAreLogged)
 }
 
 TEST_F(AnimationReading, RotationKeysOfMeshesHoldFourValuesAndOfCamerasOnlyTheRoll) {
-    ByteWriter mesh;
+    kvs::KvsWriter mesh;
     mesh.uint8(2).uint8(0x02).int32(3);
     for (int k = 0; k < 3; ++k) mesh.int32(160 * k).float32(1.0f + k).float32(2.0f).float32(3.0f).float32(4.0f);
     mesh.uint8(0x80);
@@ -134,7 +107,7 @@ TEST_F(AnimationReading, RotationKeysOfMeshesHoldFourValuesAndOfCamerasOnlyTheRo
     EXPECT_EQ(rotations[2].w, 4.0f);
     EXPECT_THAT(log.text(), HasSubstr("Reading Sample rot with 3 keys\n42\n")) << "offset 0x42 after the record";
 
-    ByteWriter camera;
+    kvs::KvsWriter camera;
     camera.uint8(2).uint8(0x02);
     cameraRotationRecord(camera, {{0, 0.5f}, {160, 1.5f}, {320, 2.5f}});
     camera.uint8(0x80);
@@ -149,7 +122,7 @@ TEST_F(AnimationReading, RotationKeysOfMeshesHoldFourValuesAndOfCamerasOnlyTheRo
 }
 
 TEST_F(AnimationReading, TrackWithoutKeysLeavesTheObjectAtRest) {
-    ByteWriter bytes;
+    kvs::KvsWriter bytes;
     bytes.uint8(2).uint8(0x03).int32(0).int32(0).uint8(0x80);
     SceneReader& reader = readerOver(bytes, 5, 0);
     EXPECT_TRUE(reader.readAnimation(positions, rotations));
@@ -158,7 +131,7 @@ TEST_F(AnimationReading, TrackWithoutKeysLeavesTheObjectAtRest) {
 }
 
 TEST_F(AnimationReading, ZeroFrameStepLoadsATrackWithOneKeyPerFrame) {
-    ByteWriter bytes;
+    kvs::KvsWriter bytes;
     bytes.uint8(2).uint8(0x01);
     positionRecord(bytes, {{0, 1.0f}, {0, 2.0f}, {0, 3.0f}});
     bytes.uint8(0x80);
@@ -171,24 +144,24 @@ TEST_F(AnimationReading, ZeroFrameStepLoadsATrackWithOneKeyPerFrame) {
 TEST_F(AnimationReading, CorruptTracksStopWithTheFileWhatAndWhere) {
     struct Case {
         const char* what;
-        ByteWriter bytes;
+        kvs::KvsWriter bytes;
         bool camera;
         int32_t frameStep;
         const char* logged;
     };
-    ByteWriter truncatedPosition;
+    kvs::KvsWriter truncatedPosition;
     truncatedPosition.uint8(2).uint8(0x01).int32(2).int32(0).float32(1).float32(2).float32(3).int32(160);
-    ByteWriter truncatedRotation;
+    kvs::KvsWriter truncatedRotation;
     truncatedRotation.uint8(2).uint8(0x02).int32(2).int32(0).float32(1).int32(160);
-    ByteWriter negative;
+    kvs::KvsWriter negative;
     negative.uint8(2).uint8(0x01).int32(-3).uint8(0x80);
-    ByteWriter huge;
+    kvs::KvsWriter huge;
     huge.uint8(2).uint8(0x02).int32(0x7FFFFFFF).uint8(0x80);
-    ByteWriter zeroStep;
+    kvs::KvsWriter zeroStep;
     zeroStep.uint8(2).uint8(0x01);
     positionRecord(zeroStep, {{0, 1.0f}, {160, 2.0f}});
     zeroStep.uint8(0x80);
-    ByteWriter endless;
+    kvs::KvsWriter endless;
     endless.uint8(2).uint8(0x00).uint8(0x00);
     const Case cases[] = {
         {"truncated position track", truncatedPosition, false, 160,
@@ -209,7 +182,7 @@ TEST_F(AnimationReading, CorruptTracksStopWithTheFileWhatAndWhere) {
         EXPECT_EXIT(reader.readAnimation(positions, rotations), ExitedWithCode(255),
                     "error!: error : can't read the file\n")
             << c.what;
-        EXPECT_EQ(errorLine(), "error while reading " + file + " : " + c.logged) << c.what;
+        EXPECT_EQ(errorLine(), "error while reading " + path + " : " + c.logged) << c.what;
         log.text();
     }
 }

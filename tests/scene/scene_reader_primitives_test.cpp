@@ -4,39 +4,17 @@
 #include "app/log.h"
 #include "scene/scene.h"
 #include "scene/scene_reader.h"
-#include "tests/support/byte_writer.h"
+#include "tests/support/scene_files.h"
 #include "tests/support/test_support.h"
 
 using testing::ExitedWithCode;
 using testing::HasSubstr;
-using testing_support::ByteWriter;
 using testing_support::DebugOutputCapture;
-using testing_support::LogCapture;
-using testing_support::ScratchDirectory;
 
-namespace {
-
-class ReaderPrimitives : public testing::Test {
-protected:
-    SceneReader& readerOver(const ByteWriter& bytes) {
-        testing_support::writeFile(file, bytes.data());
-        reader = std::make_unique<SceneReader>(scene);
-        reader->openFile(file.c_str());
-        logFlush();
-        return *reader;
-    }
-
-    LogCapture log;
-    ScratchDirectory directory;
-    std::string file = (directory / "scene.kvs").string();
-    Scene scene{nullptr, nullptr};
-    std::unique_ptr<SceneReader> reader;
-};
-
-}  // namespace
+using ReaderPrimitives = testing_support::SceneFileTest;
 
 TEST_F(ReaderPrimitives, IntegersAreLittleEndianAndSigned) {
-    SceneReader& reader = readerOver(ByteWriter().int32(-2).int16(-3).uint8(0xFE).int32(0x01020304));
+    SceneReader& reader = readerOver(kvs::KvsWriter().int32(-2).int16(-3).uint8(0xFE).int32(0x01020304));
     EXPECT_EQ(reader.readInt32("a"), -2);
     EXPECT_EQ(reader.readInt16("b"), -3);
     EXPECT_EQ(reader.readUint8("c"), 0xFE);
@@ -45,7 +23,7 @@ TEST_F(ReaderPrimitives, IntegersAreLittleEndianAndSigned) {
 }
 
 TEST_F(ReaderPrimitives, PointsExchangeTheirLastTwoValues) {
-    SceneReader& reader = readerOver(ByteWriter().float32(1).float32(2).float32(3).float32(-0.5f));
+    SceneReader& reader = readerOver(kvs::KvsWriter().float32(1).float32(2).float32(3).float32(-0.5f));
     const Vector3 point = reader.readPoint("vertex");
     EXPECT_EQ(point.x, 1.0f);
     EXPECT_EQ(point.y, 3.0f);
@@ -54,7 +32,7 @@ TEST_F(ReaderPrimitives, PointsExchangeTheirLastTwoValues) {
 }
 
 TEST_F(ReaderPrimitives, RotationFillsTheBlockColumnByColumnOverTheIdentity) {
-    ByteWriter bytes;
+    kvs::KvsWriter bytes;
     for (int r = 0; r < 9; ++r) bytes.float32(static_cast<float>(r + 10));
     const Matrix4 rotation = readerOver(bytes).readRotation("rotation");
     const float storage[16] = {10, 13, 16, 0, 11, 14, 17, 0, 12, 15, 18, 0, 0, 0, 0, 1};
@@ -64,7 +42,7 @@ TEST_F(ReaderPrimitives, RotationFillsTheBlockColumnByColumnOverTheIdentity) {
 TEST_F(ReaderPrimitives, StringsUpToNinetyNineCharactersAreEchoedToTheDebugger) {
     DebugOutputCapture debug;
     const std::string longest(99, 'n');
-    SceneReader& reader = readerOver(ByteWriter().string("").string(longest).string("objet"));
+    SceneReader& reader = readerOver(kvs::KvsWriter().string("").string(longest).string("objet"));
     EXPECT_EQ(reader.readString("name"), "");
     EXPECT_EQ(reader.readString("name"), longest);
     EXPECT_EQ(reader.readString("name"), "objet");
@@ -73,28 +51,28 @@ TEST_F(ReaderPrimitives, StringsUpToNinetyNineCharactersAreEchoedToTheDebugger) 
 }
 
 TEST_F(ReaderPrimitives, CountsMustFitInWhatIsLeft) {
-    SceneReader& reader = readerOver(ByteWriter().int32(2).int32(0).int32(0));
+    SceneReader& reader = readerOver(kvs::KvsWriter().int32(2).int32(0).int32(0));
     EXPECT_EQ(reader.readCount("vertex count", 4), 2);
 }
 
 TEST_F(ReaderPrimitives, ReadsPastTheDataStopWithTheFileWhatAndWhere) {
     struct Case {
         const char* what;
-        ByteWriter bytes;
+        kvs::KvsWriter bytes;
         std::function<void(SceneReader&)> read;
         const char* logged;
     };
     const Case cases[] = {
-        {"short integer", ByteWriter().int16(1).uint8(1), [](SceneReader& r) { r.readInt32("frameStep"); },
+        {"short integer", kvs::KvsWriter().int16(1).uint8(1), [](SceneReader& r) { r.readInt32("frameStep"); },
          "file ends inside frameStep (4 bytes needed, 3 left) at byte offset 0"},
-        {"string without its zero", ByteWriter().chars("tore"), [](SceneReader& r) { r.readString("scene name"); },
+        {"string without its zero", kvs::KvsWriter().chars("tore"), [](SceneReader& r) { r.readString("scene name"); },
          "file ends inside scene name (no terminating zero) at byte offset 0"},
-        {"string of 100 characters", ByteWriter().string(std::string(100, 'x')),
+        {"string of 100 characters", kvs::KvsWriter().string(std::string(100, 'x')),
          [](SceneReader& r) { r.readString("object name"); },
          "object name of 100 characters (at most 99) at byte offset 0"},
-        {"short point", ByteWriter().float32(1).float32(2), [](SceneReader& r) { r.readPoint("position"); },
+        {"short point", kvs::KvsWriter().float32(1).float32(2), [](SceneReader& r) { r.readPoint("position"); },
          "file ends inside position (12 bytes needed, 8 left) at byte offset 0"},
-        {"skip past the end", ByteWriter().uint8(1).int32(7),
+        {"skip past the end", kvs::KvsWriter().uint8(1).int32(7),
          [](SceneReader& r) {
              r.readUint8("flags");
              r.skipBytes(8, "field of view padding");
@@ -104,6 +82,6 @@ TEST_F(ReaderPrimitives, ReadsPastTheDataStopWithTheFileWhatAndWhere) {
     for (const Case& c : cases) {
         SceneReader& reader = readerOver(c.bytes);
         EXPECT_EXIT(c.read(reader), ExitedWithCode(255), "error!: error : can't read the file\n") << c.what;
-        EXPECT_THAT(log.text(), HasSubstr("error while reading " + file + " : " + c.logged + "\n")) << c.what;
+        EXPECT_THAT(log.text(), HasSubstr("error while reading " + path + " : " + c.logged + "\n")) << c.what;
     }
 }

@@ -76,6 +76,17 @@ std::string SceneFileTest::errorLine() const {
     return start == std::string::npos ? text : text.substr(start);
 }
 
+SceneReader& SceneFileTest::readerOver(const kvs::KvsWriter& bytes, int32_t frameCount, int32_t frameStep) {
+    scene->frameCount = frameCount;
+    scene->lastFrame = frameCount - 1;
+    scene->frameStep = frameStep;
+    kvs::saveBytes(bytes.bytes(), path);
+    reader = std::make_unique<SceneReader>(*scene);
+    reader->openFile(path.c_str());
+    logFlush();  // a death test's child must not write the parent's buffer again
+    return *reader;
+}
+
 std::vector<std::string> SceneFileTest::objectNames() const {
     std::vector<std::string> names;
     for (const SceneObject* object = scene->objects; object != nullptr; object = object->next)

@@ -11,6 +11,7 @@
 
 #include "render/renderer.h"
 #include "scene/scene.h"
+#include "scene/scene_reader.h"
 #include "tests/support/null_display.h"
 #include "tests/support/test_support.h"
 #include "tools/kvs/kvs_writer.h"
@@ -38,6 +39,9 @@ protected:
     std::string errorLine() const;
     std::string logAfterStartLine() const { return log.textAfterStartLine(); }
     std::vector<std::string> objectNames() const;
+    // A reader at the start of bytes saved as the scene file, for a scene of
+    // frameCount frames and frameStep key-time units per frame.
+    SceneReader& readerOver(const kvs::KvsWriter& bytes, int32_t frameCount = 10, int32_t frameStep = 160);
     // The loaded object of that name and class, or null.
     template <typename Object>
     Object* named(const std::string& name) const {
@@ -50,6 +54,7 @@ protected:
     ScratchDirectory directory;
     std::string path = (directory / "scene.kvs").string();
     std::unique_ptr<Scene> scene = std::make_unique<Scene>(nullptr, nullptr);
+    std::unique_ptr<SceneReader> reader;
 };
 
 // The same on the null driver's display, for scenes whose materials load textures.
