@@ -39,7 +39,7 @@ Shape shapeOf(const D3DTLVERTEX* v) {
 
 // One presented frame as the device saw it.
 struct Frame {
-    std::vector<Shape> overlays;          // in draw order
+    std::vector<Shape> overlays;        // in draw order
     std::optional<float> sceneVertexZ;  // the first scene vertex's third camera-space coordinate
 };
 

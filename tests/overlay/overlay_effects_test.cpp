@@ -54,8 +54,8 @@ TEST(DefaultPath, CentreFortyPercentCirclingOneRadianAFrame) {
     expectCorners(prepared, 0, {{{0.3125f, 0.3f}, {0.3125f, 0.7f}, {0.7125f, 0.7f}, {0.7125f, 0.3f}}});
     const float dx = 0.0125f * std::cos(2.0f);
     const float dy = 0.0125f * std::sin(2.0f);
-    expectCorners(prepared, 2, {{{0.3f + dx, 0.3f + dy}, {0.3f + dx, 0.7f + dy}, {0.7f + dx, 0.7f + dy},
-                                 {0.7f + dx, 0.3f + dy}}});
+    expectCorners(prepared, 2,
+                  {{{0.3f + dx, 0.3f + dy}, {0.3f + dx, 0.7f + dy}, {0.7f + dx, 0.7f + dy}, {0.7f + dx, 0.3f + dy}}});
     for (size_t j = 0; j < 3; ++j) EXPECT_EQ(colourOf(prepared, j), 0xFFFFFFFFu);
 }
 
@@ -66,7 +66,7 @@ TEST(FadingPanels, FadeInOverFiftyFramesOutOverTheLastNine) {
     };
     // 350 frames: j x 5.12 below 50 (25 gives 127.99999 -> 127), white, then
     // (350 - j) x 25.6 from j = 341.
-    const Case cases[] = {{0, 0},          {1, 0x00050505},   {25, 0x007F7F7F}, {49, 0x00FAFAFA},
+    const Case cases[] = {{0, 0},           {1, 0x00050505},   {25, 0x007F7F7F},  {49, 0x00FAFAFA},
                           {50, 0xFFFFFFFF}, {340, 0xFFFFFFFF}, {341, 0x00E6E6E6}, {345, 0x00808080},
                           {349, 0x00191919}};
     for (auto effect : {fadePanel, fadeSkewed}) {

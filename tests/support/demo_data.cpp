@@ -7,9 +7,8 @@ namespace testing_support {
 
 namespace {
 
-constexpr const char* titleImages[] = {"vrn et qim.jpg", "presentent.jpg", "nomDemo.jpg",
-                                       "complet.jpg",    "mireli.jpg",     "pfo 2k.jpg",
-                                       "accelerate.jpg", "fly.jpg",        "dontstop.jpg"};
+constexpr const char* titleImages[] = {"vrn et qim.jpg", "presentent.jpg", "nomDemo.jpg", "complet.jpg", "mireli.jpg",
+                                       "pfo 2k.jpg",     "accelerate.jpg", "fly.jpg",     "dontstop.jpg"};
 
 // A triangle in front of a free camera at the origin.
 kvs::SceneFile sceneFile(const DemoScene& scene) {
@@ -38,7 +37,8 @@ DemoDirectory::DemoDirectory(const DemoScenes& scenes) : previous(std::filesyste
     kvs::saveSceneFile(sceneFile(scenes.mont), datas / "mont.kvs");
     kvs::saveSceneFile(sceneFile(scenes.salle), datas / "salle.kvs");
     const image_writers::Bytes white(8 * 8 * 3, 0xFF);
-    for (const char* name : titleImages) image_writers::writeFile(datas / name, image_writers::jpeg(8, 8, white, 3, 90));
+    for (const char* name : titleImages)
+        image_writers::writeFile(datas / name, image_writers::jpeg(8, 8, white, 3, 90));
     std::filesystem::current_path(directory.path());
 }
 
