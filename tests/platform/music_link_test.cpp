@@ -233,7 +233,8 @@ TEST_F(MusicLink, TheShowStartsFadesAndClosesThePlayer) {
     {
         testing_support::LogCapture log;
         testing_support::NullDriverScope driver;
-        testing_support::DemoDirectory datas({{0, 9}, {0, 9}, {0, 9}});
+        // Long enough scenes for the samples to see the show playing.
+        testing_support::DemoDirectory datas({{0, 9}, {0, 2999}, {0, 2999}});
         EXPECT_EQ(runDemo(), 0);
     }
     EXPECT_TRUE(player->waitForExit(milliseconds(5000)));
@@ -243,9 +244,8 @@ TEST_F(MusicLink, TheShowStartsFadesAndClosesThePlayer) {
     // Playing at full volume once started; then down step by step to 0 over
     // about three seconds; then gone.
     auto firstAt = [&](auto predicate) { return std::find_if(samples.begin(), samples.end(), predicate); };
-    const auto started = firstAt([](const Sample& s) { return s.status == "Playing"; });
-    ASSERT_NE(started, samples.end());
-    EXPECT_DOUBLE_EQ(started->volume, 1.0);
+    const auto started = firstAt([](const Sample& s) { return s.status == "Playing" && s.volume == 1.0; });
+    ASSERT_NE(started, samples.end()) << "never seen playing at full volume";
     const auto fading = std::find_if(started, samples.end(), [](const Sample& s) { return s.volume < 0.99; });
     // The close follows the last step by 30 ms: the last answer may be just before it.
     const auto gone = firstAt([](const Sample& s) { return std::isnan(s.volume); });
