@@ -43,8 +43,7 @@ void installDisplay() {
     platform::clearNullDriverCalls();
     platform::setMessageBoxHook([](std::string_view, std::string_view) {
         for (const platform::RecordedCall& call : platform::nullDriverCalls())
-            if (call.method == "Release")
-                std::fprintf(stderr, "%s released\n", std::string(call.interfaceName).c_str());
+            if (call.method == "Release") std::fprintf(stderr, "%s released\n", std::string(call.interfaceName).c_str());
     });
 }
 
