@@ -10,6 +10,7 @@
 #include "overlay/overlay.h"
 #include "overlay/overlay_effects.h"
 #include "platform/hooks.h"
+#include "platform/player_link.h"
 #include "tests/support/capture_display.h"
 #include "tests/support/demo_data.h"
 #include "tests/support/null_display.h"
@@ -42,6 +43,8 @@ int pulseGrey(size_t j) {
 TEST(ShowCaptured, EachPartWithItsTitles) {
     if (!CaptureDisplay::available()) GTEST_SKIP() << "no off-screen OpenGL context on this machine";
     testing_support::LogCapture log;
+    // No player: the user's own session bus is left alone.
+    platform::setPlayerFinder([]() -> std::unique_ptr<platform::PlayerLink> { return nullptr; });
     const std::filesystem::path saved = std::filesystem::absolute("show-frames");
     std::filesystem::create_directories(saved);
     std::map<uint32_t, platform::CapturedFrame> kept;
@@ -58,6 +61,7 @@ TEST(ShowCaptured, EachPartWithItsTitles) {
         testing_support::releaseDisplay();
     }
     platform::setCaptureSink({});
+    platform::setPlayerFinder({});
     ASSERT_EQ(kept.size(), 3u);
 
     const Rgb white{255, 255, 255}, black{0, 0, 0};
