@@ -4,11 +4,14 @@
 
 #include "overlay/overlay_effects.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "overlay/overlay.h"
+#include "tests/support/test_support.h"
 
 namespace {
 
@@ -119,4 +122,12 @@ TEST(NoLife, NoTablesAndEffectsTouchNothing) {
         for (const CornerTable& table : prepared.overlay.corners) EXPECT_TRUE(table.empty());
         EXPECT_EQ(prepared.overlay.entryCount(), 0);
     }
+}
+
+TEST(NoLife, ALifeTooLongForMemoryIsAFatalStop) {
+    testing_support::LogCapture log;
+    Overlay overlay;
+    overlay.duration = std::numeric_limits<int32_t>::max();
+    EXPECT_EXIT(overlay.allocateCornerTables(), testing::ExitedWithCode(255), "not enough memory");
+    EXPECT_THAT(log.text(), testing::HasSubstr("corner tables of 103079215056 bytes refused\n"));
 }
