@@ -265,6 +265,16 @@ TEST_F(MusicLink, TheShowStartsFadesAndClosesThePlayer) {
     EXPECT_TRUE(std::all_of(gone, samples.end(), [](const Sample& s) { return std::isnan(s.volume); }));
 }
 
+TEST_F(MusicLink, WithoutAPlayerTheShowRunsTheSameWithItsFade) {
+    testing_support::LogCapture log;
+    testing_support::NullDriverScope driver;
+    testing_support::DemoDirectory datas({{0, 9}, {0, 9}, {0, 9}});
+    const auto start = Clock::now();
+    EXPECT_EQ(runDemo(), 0);
+    EXPECT_GE(Clock::now() - start, milliseconds(3000));
+    EXPECT_EQ(testing_support::callsNamed("Flip").size(), 1500u + 10u + 5u);
+}
+
 // Runs again on a private session bus of its own when not already on one.
 int main(int argc, char** argv) {
     if (std::getenv(privateBusMark) == nullptr) {
