@@ -1,6 +1,7 @@
 #include "fuzz/datas_archive.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 namespace {
