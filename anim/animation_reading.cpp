@@ -2,7 +2,6 @@
 // gives, and expanded into per-frame tables.
 
 #include <algorithm>
-#include <cinttypes>
 #include <new>
 
 #include "anim/sample_and_hold.h"
@@ -24,8 +23,12 @@ constexpr size_t positionKeySize = 16;       // time, then x, z, y
 constexpr size_t meshRotationKeySize = 20;   // time, then x, z, y, w
 constexpr size_t cameraRotationKeySize = 8;  // time, then the roll
 
+// A record without keys still replaces the track before it: the object is
+// left with none of that sort (its rest position, or no turn).
 template <typename Key>
 auto expandOrStop(const std::vector<Key>& keys, int32_t frameCount, int32_t frameStep) {
+    using Table = decltype(sampleAndHold(keys, frameCount, frameStep));
+    if (keys.empty()) return Table{};
     try {
         return sampleAndHold(keys, frameCount, frameStep);
     } catch (const std::bad_alloc&) {
@@ -60,9 +63,10 @@ void SceneReader::readPositionTrack(PositionTrack& positionTrack) {
         key.time = readInt32("position key time");
         key.value = readPoint("position key value");
     }
-    if (keys.empty()) return;  // nothing to hold: the object keeps its rest position
-    checkExpandable(keys.size(), "position");
-    reserveTableMemory(sizeof(Vector3));
+    if (!keys.empty()) {
+        checkExpandable(keys.size(), "position");
+        reserveTableMemory(sizeof(Vector3));
+    }
     expandPositionKeys(positionTrack, keys);
 }
 
@@ -87,8 +91,8 @@ void SceneReader::readRotationTrack(RotationTrack& rotationTrack) {
     if (!keys.empty()) {
         checkExpandable(keys.size(), "rotation");
         reserveTableMemory(sizeof(Quaternion));
-        expandRotationKeys(rotationTrack, keys);
     }
+    expandRotationKeys(rotationTrack, keys);
     logFormat("%zx\n", byteOffset());
 }
 
@@ -108,7 +112,8 @@ void SceneReader::reserveTableMemory(size_t valueSize) {
     constexpr uint64_t budget = uint64_t{1} << 30;
     tableBytes += static_cast<uint64_t>(std::max(scene.frameCount, 0)) * valueSize;
     if (tableBytes <= budget) return;
-    logFormat("animation tables of %" PRIu64 " bytes refused\n", tableBytes);
+    logProblem(offset, "animation tables of " + std::to_string(tableBytes) + " bytes exceed the budget of " +
+                           std::to_string(budget) + " bytes");
     fatalError(0);
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // The core's arithmetic ceilings, measured: single-precision multiply-adds
 // with enough independent chains to hide their latency, one figure per
-// instruction set. The engine is built for plain x86-64, so its code can use
-// at most the 4-wide SSE figure; the wider ones say what the machine could do.
+// instruction set. On x86-64 the engine is built for the plain architecture,
+// so its code can use at most the 4-wide SSE figure; the wider ones say what
+// the machine could do. Other processors get the scalar figure alone.
 
 #include <string>
 #include <vector>

@@ -37,6 +37,7 @@ void main() {
         gl_Position = projection * vec4(position, 1.0);
         colour = vec4(1.0);
     }
+    gl_Position.z = 2.0 * gl_Position.z - gl_Position.w;  // Direct3D's 0 to 1 depth, as OpenGL's -1 to 1
     depth = gl_Position.w;
     uv = texcoord;
 }
@@ -88,7 +89,7 @@ GLuint upload(const Texels& texels) {
 
 EGLContext createContext(EGLDisplay display) {
     const EGLint attributes[] = {
-        EGL_CONTEXT_MAJOR_VERSION,           4,       EGL_CONTEXT_MINOR_VERSION, 5, EGL_CONTEXT_OPENGL_PROFILE_MASK,
+        EGL_CONTEXT_MAJOR_VERSION,           3,       EGL_CONTEXT_MINOR_VERSION, 3, EGL_CONTEXT_OPENGL_PROFILE_MASK,
         EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT, EGL_NONE};
     eglBindAPI(EGL_OPENGL_API);
     return eglCreateContext(display, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, attributes);
@@ -139,7 +140,6 @@ void DirectGlFrame::State::createPipeline() {
     glUniform2f(glGetUniformLocation(program, "fog"), frame.fogStart, frame.fogEnd);
     glUniform3f(glGetUniformLocation(program, "fogColour"), 0x00 / 255.0f, 0x30 / 255.0f, 0x39 / 255.0f);
     screenLocation = glGetUniformLocation(program, "screen");
-    glClipControl(GL_LOWER_LEFT, GL_ZERO_TO_ONE);
     glGenVertexArrays(1, &vertexArray);
     glBindVertexArray(vertexArray);
     glGenBuffers(1, &vertexBuffer);

@@ -34,3 +34,10 @@ const std::string& FuzzHarness::write(std::span<const uint8_t> bytes, const char
     std::fclose(file);
     return path;
 }
+
+std::filesystem::path FuzzHarness::emptyFolder(const char* name) const {
+    const std::filesystem::path folder = std::filesystem::path(directory) / name;
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder;
+}

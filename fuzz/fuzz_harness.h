@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <span>
 #include <string>
 
@@ -17,6 +18,8 @@ public:
 
     // The bytes as a file named "input.<extension>"; its path.
     const std::string& write(std::span<const uint8_t> bytes, const char* extension);
+    // The subfolder name of the private directory, emptied.
+    std::filesystem::path emptyFolder(const char* name) const;
 
 private:
     FuzzHarness();
@@ -34,7 +37,3 @@ void runToEnd(Load load) {
     } catch (const FatalStop&) {
     }
 }
-
-// Inputs declaring more pixels than this are skipped: decoding them runs the
-// same loops, only slower.
-constexpr uint64_t largestFuzzedPixelCount = uint64_t{1} << 18;

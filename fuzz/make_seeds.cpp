@@ -1,5 +1,5 @@
 // Writes a small valid file of every kind each loader reads, as the starting
-// corpus of the fuzz targets: make_seeds DIRECTORY (subfolders tga, jpeg, zkv, kvs).
+// corpus of the fuzz targets: make_seeds DIRECTORY (subfolders tga, jpeg, zkv, kvs, datas).
 
 #include <filesystem>
 #include <iostream>
@@ -50,5 +50,6 @@ int main(int argc, char** argv) {
         write(root / "zkv", std::to_string(depth) + "-packed.zkv", prefixed(0, image_writers::gzip(body, 6)));
     }
     writeSceneSeeds(root / "kvs");
+    writeDatasSeeds(root / "datas");
     return 0;
 }

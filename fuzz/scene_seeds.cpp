@@ -2,6 +2,8 @@
 
 #include "fuzz/scene_seeds.h"
 
+#include "fuzz/datas_archive.h"
+#include "tools/image_writers/image_writers.h"
 #include "tools/kvs/kvs_writer.h"
 
 namespace {
@@ -52,4 +54,27 @@ void writeSceneSeeds(const std::filesystem::path& folder) {
     file.meshes.clear();
     file.cameras.clear();
     kvs::saveSceneFile(file, folder / "empty.kvs");
+}
+
+// A scene whose materials name a texture of every kind, in another case than
+// the files beside it, which hold a 2 x 2 picture each.
+void writeDatasSeeds(const std::filesystem::path& folder) {
+    std::filesystem::create_directories(folder);
+    kvs::SceneFile file = everyRecord();
+    kvs::MaterialSet& set = file.materialSets.front();
+    set.materials[0].textureNames = {"MAPS\\Rock.TGA"};
+    set.materials[1].textureNames = {"datas\\Stone.JPG"};
+    kvs::Material packed;
+    packed.textureNames = {"glass.ZKV"};
+    set.materials.push_back(packed);
+    const image_writers::Image picture{2, 2, {0xFF102030, 0x80405060, 0xFF708090, 0x00A0B0C0}};
+    const std::vector<DatasEntry> entries = {
+        {"tores.kvs", kvs::sceneFileBytes(file)},
+        {"maps\\rock.tga", image_writers::tgaTrueColour(picture, 32)},
+        {"stone.jpg", image_writers::jpeg(2, 2, image_writers::rgbSamples(picture), 3, 75)},
+        {"GLASS.zkv", image_writers::gzip(image_writers::zkvBody(picture, 32, true), 6)},
+    };
+    image_writers::writeFile(folder / "textured.datas", packDatas(entries));
+    file.version = 1;
+    image_writers::writeFile(folder / "textured-v1.datas", packDatas({{"mont.kvs", kvs::sceneFileBytes(file)}}));
 }

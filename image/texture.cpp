@@ -2,6 +2,7 @@
 
 #include "app/fatal.h"
 #include "app/log.h"
+#include "image/file_bytes.h"
 #include "image/file_name.h"
 #include "image/image_kind.h"
 #include "image/texture_surface.h"
@@ -11,11 +12,17 @@ Texture::~Texture() {
     if (surface != nullptr) surface->Release();
 }
 
+// A JPEG is opened by its lower-cased base name, from the current directory.
+// Data laid out in folders has none there: then the name with its directory.
+const char* Texture::jpegFile(const FileName& parts) const {
+    if (parts.directory && !openImageFile(parts.baseName->c_str(), "rb")) return name.c_str();
+    return parts.baseName->c_str();
+}
+
 void Texture::load(float opacity) {
     const FileName parts(name.c_str());
     logFormat("trying to load : %s\n", name.c_str());
     const ImageKind kind = imageKindOf(parts);
-    // A JPEG is opened by its lower-cased base name, from the current directory.
     const char* file = name.c_str();
     switch (kind) {
         case ImageKind::tga: OutputDebugStringA("reading TGA file \n"); break;
@@ -26,7 +33,7 @@ void Texture::load(float opacity) {
         case ImageKind::jpeg:
             OutputDebugStringA("reading a jpg file \n");
             OutputDebugStringA(parts.baseName->c_str());
-            file = parts.baseName->c_str();
+            file = jpegFile(parts);
             break;
         case ImageKind::unrecognized:
             logWrite2(name.c_str(), " has an unrecognized file format");

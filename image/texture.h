@@ -5,6 +5,8 @@
 
 #include "platform/directx.h"
 
+class FileName;
+
 class Texture {
 public:
     explicit Texture(std::string name) : name(std::move(name)) {}
@@ -22,4 +24,7 @@ public:
 
     std::string name;  // as the material gave it: case and directory kept
     IDirectDrawSurface7* surface = nullptr;
+
+private:
+    const char* jpegFile(const FileName& parts) const;
 };

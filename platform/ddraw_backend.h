@@ -77,8 +77,6 @@ public:
     virtual void clear(const DeviceState& state, std::span<const D3DRECT> rects, DWORD flags, D3DCOLOR colour,
                        float z) = 0;
     virtual void draw(const DeviceState& state, const DrawRequest& request) = 0;
-    // The device's render target changed (SetRenderTarget or a z-buffer attached).
-    virtual void targetChanged(const DeviceState&) {}
 };
 
 // One DirectDraw object's driver.
@@ -98,6 +96,8 @@ public:
     // The primary surface of a flipping chain has been created at this size.
     virtual HRESULT createFlipChain(DWORD width, DWORD height) = 0;
     virtual std::shared_ptr<DeviceBackend> createDevice(const DeviceState& state) = 0;
+    // Whether a device can draw into target, a surface made for 3D rendering.
+    virtual bool rendersInto(const SurfaceStore&) const { return true; }
     // Shows what was drawn into the back buffer.
     virtual HRESULT present(const SurfaceStore& backBuffer, DWORD flags) = 0;
     // The biggest texture side the driver takes.

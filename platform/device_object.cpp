@@ -66,9 +66,8 @@ HRESULT WINAPI DeviceObject::SetRenderTarget(LPDIRECTDRAWSURFACE7 target, DWORD 
     if (HRESULT refused = enter("SetRenderTarget", {}, target, flags); FAILED(refused)) return refused;
     std::shared_ptr<SurfaceStore> store = SurfaceObject::storeOf(target, *context);
     if (store == nullptr) return DDERR_INVALIDPARAMS;
-    if (!(store->caps() & DDSCAPS_3DDEVICE)) return DDERR_INVALIDCAPS;
+    if (!(store->caps() & DDSCAPS_3DDEVICE) || !driver().rendersInto(*store)) return DDERR_INVALIDCAPS;
     useTarget(std::move(store));
-    backend->targetChanged(state);
     return D3D_OK;
 }
 

@@ -28,7 +28,7 @@ HRESULT WINAPI Direct3DObject::CreateDevice(REFCLSID deviceType, LPDIRECTDRAWSUR
     if (!knownDevice(deviceType)) return D3DERR_INVALID_DEVICE;
     std::shared_ptr<SurfaceStore> target = SurfaceObject::storeOf(renderTarget, *context);
     if (target == nullptr) return DDERR_INVALIDPARAMS;
-    if (!(target->caps() & DDSCAPS_3DDEVICE)) return DDERR_INVALIDCAPS;
+    if (!(target->caps() & DDSCAPS_3DDEVICE) || !context->driver->rendersInto(*target)) return DDERR_INVALIDCAPS;
     *device = createObject<DeviceObject>(context, std::move(target));
     return DD_OK;
 }

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "platform/drivers.h"
+#include "platform/gl_context_failure.h"
 #include "platform/gl_driver.h"
 #include "platform/gl_headers.h"
 #include "platform/message_sources.h"
@@ -37,17 +38,28 @@ private:
     SDL_GLContext context;
 };
 
+// Null when SDL cannot give a window with an OpenGL 3.3 core context; the
+// failing step and SDL's reason are reported.
 std::shared_ptr<SdlWindowContext> openWindow() {
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 4);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 5);
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        reportContextFailure("SDL_InitSubSystem(SDL_INIT_VIDEO)", SDL_GetError());
+        return nullptr;
+    }
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_Window* window = SDL_CreateWindow("kvor", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480,
                                           SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
-    SDL_GLContext context = window != nullptr ? SDL_GL_CreateContext(window) : nullptr;
+    if (window == nullptr) {
+        reportContextFailure("SDL_CreateWindow", SDL_GetError());
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return nullptr;
+    }
+    SDL_GLContext context = SDL_GL_CreateContext(window);
     if (context == nullptr) {
-        if (window != nullptr) SDL_DestroyWindow(window);
+        reportContextFailure("SDL_GL_CreateContext", SDL_GetError());
+        SDL_DestroyWindow(window);
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return nullptr;
     }

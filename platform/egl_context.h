@@ -1,5 +1,5 @@
 #pragma once
-// An OpenGL 4.5 core context with no surface at all, on Mesa's surfaceless
+// An OpenGL 3.3 core context with no surface at all, on Mesa's surfaceless
 // EGL platform: no X server, no window. Internal to the platform layer.
 
 #include <memory>
@@ -8,7 +8,7 @@
 
 namespace platform {
 
-// Null when EGL cannot give such a context here.
+// Null when EGL cannot give such a context here; the reason is reported.
 std::shared_ptr<GlContext> makeSurfacelessContext();
 
 }  // namespace platform

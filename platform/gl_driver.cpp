@@ -36,6 +36,11 @@ HRESULT GlDriver::createFlipChain(DWORD width, DWORD height) {
     return DD_OK;
 }
 
+bool GlDriver::rendersInto(const SurfaceStore& target) const {
+    return (target.caps() & DDSCAPS_BACKBUFFER) && renderer->targetWidth() == target.description.dwWidth &&
+           renderer->targetHeight() == target.description.dwHeight;
+}
+
 std::shared_ptr<DeviceBackend> GlDriver::createDevice(const DeviceState&) {
     return std::make_shared<GlDevice>(renderer);
 }

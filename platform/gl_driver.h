@@ -18,6 +18,8 @@ public:
     std::vector<DDPIXELFORMAT> zBufferFormats() const override;
     HRESULT createFlipChain(DWORD width, DWORD height) override;
     std::shared_ptr<DeviceBackend> createDevice(const DeviceState& state) override;
+    // Only the flip chain's back buffer: the renderer draws into its framebuffer alone.
+    bool rendersInto(const SurfaceStore& target) const override;
     DWORD maximumTextureSize() const override { return textureLimit; }
     void shutDown() override { renderer->shutDown(); }
 

@@ -1,5 +1,5 @@
 #pragma once
-// OpenGL 4.5 core through the vendor-neutral dispatch library, which serves the
+// OpenGL 3.3 core through the vendor-neutral dispatch library, which serves the
 // EGL and the GLX (SDL) contexts alike. Only the gl_ files include this.
 
 // The Win32 types first: they define APIENTRY, which GL's headers then keep.

@@ -47,8 +47,6 @@ GlRenderer::GlRenderer(std::shared_ptr<GlContext> glContext) : context(std::move
     glGenVertexArrays(1, &vertexArray);
     glGenBuffers(1, &vertexBuffer);
     glGenBuffers(1, &indexBuffer);
-    // Depth as Direct3D has it: 0 to 1 in clip space, no remapping from -1.
-    glClipControl(GL_LOWER_LEFT, GL_ZERO_TO_ONE);
 }
 
 GlRenderer::~GlRenderer() { shutDown(); }

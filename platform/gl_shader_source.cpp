@@ -47,6 +47,9 @@ void main() {
     colour = vertexColour;
 #endif
 #endif
+    // Direct3D's depth is 0 to 1 in clip space, OpenGL's -1 to 1: the same
+    // clipping and window depth, without clip control (OpenGL 4.5).
+    gl_Position.z = 2.0 * gl_Position.z - gl_Position.w;
     eyeDepth = gl_Position.w;
     gl_Position.xy += pixelOffset * gl_Position.w;
     uv = texcoord;

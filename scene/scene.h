@@ -37,6 +37,9 @@ public:
     // Reads fileName, links and orders the objects, chooses the camera and sets
     // the device state the scene needs. The renderer is not used.
     void load(const char* fileName, Renderer* renderer);
+    // The part of load that builds the objects: the file, the hierarchy, the
+    // order, the camera and the lists.
+    void readAndLink(const char* fileName);
     // Each object's parent: the last other object, in list order, bearing its
     // parent name. Every match and link is logged.
     void resolveHierarchy();

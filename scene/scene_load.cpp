@@ -1,12 +1,27 @@
 // Loading a scene: the file, then the hierarchy, the order of the objects,
 // the camera and the lists that drawing walks.
 
+#include <new>
+
+#include "app/fatal.h"
 #include "platform/win32.h"
 #include "render/renderer.h"
 #include "scene/scene.h"
 #include "scene/scene_reader.h"
 
+// Any allocation of the load that cannot be had (the file's bytes, vertices,
+// faces, objects, strings, tables, textures) is the out-of-memory stop, taken
+// once the reader's own buffers are gone.
 void Scene::load(const char* fileName, Renderer*) {
+    try {
+        readAndLink(fileName);
+    } catch (const std::bad_alloc&) {
+        fatalError(0);
+    }
+    Renderer::applySceneRenderStates(*this);
+}
+
+void Scene::readAndLink(const char* fileName) {
     SceneReader reader(*this);
     reader.load(fileName);
     OutputDebugStringA("processHierarchy\n");
@@ -15,7 +30,6 @@ void Scene::load(const char* fileName, Renderer*) {
     sortByDepth();
     chooseActiveCamera();
     buildKindLists();
-    Renderer::applySceneRenderStates(*this);
 }
 
 // The default camera is never updated by drawing: it stays at the origin,

@@ -92,6 +92,8 @@ private:
     void readTextureCoordinates(Mesh& mesh);
     void readCameraAnimation(Camera& camera, TargetCamera* targetCamera);
     [[noreturn]] void failAt(size_t where, const std::string& problem) const;
+    // "error while reading <file> : <problem> at byte offset <where>" in the log.
+    void logProblem(size_t where, const std::string& problem) const;
 
     std::string fileName;
     std::vector<uint8_t> bytes;

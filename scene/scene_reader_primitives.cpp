@@ -44,8 +44,12 @@ void SceneReader::openFile(const char* name) {
 void SceneReader::fail(const std::string& problem) const { failAt(offset, problem); }
 
 void SceneReader::failAt(size_t where, const std::string& problem) const {
-    logFormat("error while reading %s : %s at byte offset %zu\n", fileName.c_str(), problem.c_str(), where);
+    logProblem(where, problem);
     fatalMessage("error : can't read the file");
+}
+
+void SceneReader::logProblem(size_t where, const std::string& problem) const {
+    logFormat("error while reading %s : %s at byte offset %zu\n", fileName.c_str(), problem.c_str(), where);
 }
 
 const uint8_t* SceneReader::take(size_t count, const char* what) {

@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "app/log.h"
 #include "scene/scene.h"
 #include "scene/scene_reader.h"
@@ -121,13 +123,22 @@ TEST_F(AnimationReading, RotationKeysOfMeshesHoldFourValuesAndOfCamerasOnlyTheRo
     EXPECT_EQ(rotations[1].w, 0.0f);
 }
 
-TEST_F(AnimationReading, TrackWithoutKeysLeavesTheObjectAtRest) {
+TEST_F(AnimationReading, TrackWithoutKeysReplacesTheEarlierOneAndLeavesTheObjectAtRest) {
+    DebugOutputCapture debug;
     kvs::KvsWriter bytes;
-    bytes.uint8(2).uint8(0x03).int32(0).int32(0).uint8(0x80);
-    SceneReader& reader = readerOver(bytes, 5, 0);
+    bytes.uint8(2).uint8(0x03);
+    positionRecord(bytes, {{0, 1.0f}});
+    bytes.int32(1).int32(0).float32(0.5f).float32(0).float32(0).float32(1);
+    bytes.uint8(0x03).int32(0).int32(0).uint8(0x80);
+    SceneReader& reader = readerOver(bytes, 5);
     EXPECT_TRUE(reader.readAnimation(positions, rotations));
-    EXPECT_TRUE(positions.empty());
+    EXPECT_EQ(reader.byteOffset(), bytes.size());
+    EXPECT_TRUE(positions.empty()) << "the keyless record replaced the track before it";
     EXPECT_TRUE(rotations.empty());
+    EXPECT_THAT(log.text(), HasSubstr("Reading Sample Pos with 0 keys\nReading Sample rot with 0 keys\n" +
+                                      (std::ostringstream() << std::hex << bytes.size() - 1).str() + "\n"));
+    const std::string twice = "interpolation en SamplePos\nTrack de rotation en sample\ninterpolation en SampleRot\n";
+    EXPECT_THAT(debug.text(), HasSubstr(twice + twice));
 }
 
 TEST_F(AnimationReading, ZeroFrameStepLoadsATrackWithOneKeyPerFrame) {

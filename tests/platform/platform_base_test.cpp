@@ -57,12 +57,6 @@ TEST(CurrentDirectory, ChangesTakeWindowsSeparatorsAndReportFailure) {
     EXPECT_EQ(std::filesystem::current_path().filename(), "maps");
 }
 
-TEST(NativePath, BackslashesBecomeSlashes) {
-    EXPECT_EQ(nativePath("maps\\rock.tga"), "maps/rock.tga");
-    EXPECT_EQ(nativePath("plain.kvs"), "plain.kvs");
-    EXPECT_EQ(nativePath(nullptr), "");
-}
-
 TEST(LocalTime, FieldsAreInTheirWin32Ranges) {
     SYSTEMTIME now;
     std::memset(&now, 0xFF, sizeof now);

@@ -249,3 +249,34 @@ TEST_F(CapturedPixels, PureColoursComeBackQuantisedToRgb565) {
     EXPECT_TRUE(near(cleared, {247, 243, 247}, 0)) << describe(cleared);
     EXPECT_EQ(frame.index + 1, uint32_t(display->renderer.framesPresented));
 }
+
+// The renderer draws into the flip chain's back buffer alone: a device asked to
+// draw anywhere else is refused, as Direct3D refuses a surface it cannot render to.
+TEST_F(CapturedPixels, OnlyTheBackBufferIsARenderTarget) {
+    IDirect3D7* direct3D = nullptr;
+    ASSERT_EQ(directDraw->QueryInterface(IID_IDirect3D7, reinterpret_cast<void**>(&direct3D)), DD_OK);
+    DDSURFACEDESC2 description{};
+    description.dwSize = sizeof description;
+    description.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
+    description.dwWidth = 640;
+    description.dwHeight = 480;
+    description.ddpfPixelFormat = platform::rgb565Format();
+    description.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE;
+    IDirectDrawSurface7* offScreen = nullptr;
+    ASSERT_EQ(directDraw->CreateSurface(&description, &offScreen, nullptr), DD_OK);
+    auto* sentinel = reinterpret_cast<IDirect3DDevice7*>(0xdeadbeef);
+    IDirect3DDevice7* other = sentinel;
+    EXPECT_EQ(direct3D->CreateDevice(IID_IDirect3DHALDevice, offScreen, &other), DDERR_INVALIDCAPS);
+    EXPECT_EQ(other, nullptr);
+    EXPECT_EQ(device->SetRenderTarget(offScreen, 0), DDERR_INVALIDCAPS);
+    EXPECT_EQ(device->SetRenderTarget(display->renderer.backBuffer, 0), D3D_OK);
+    const platform::CapturedFrame& frame = display->frame([](IDirect3DDevice7& target) {
+        D3DTLVERTEX quad[] = {screen(0, 0, 0.5f, 0xFFFFFFFF), screen(640, 0, 0.5f, 0xFFFFFFFF),
+                              screen(0, 480, 0.5f, 0xFFFFFFFF), screen(640, 480, 0.5f, 0xFFFFFFFF)};
+        target.SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
+        target.DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_TLVERTEX, quad, 4, 0);
+    });
+    EXPECT_TRUE(near(pixelAt(frame, 320, 240), white, quantised)) << "the device still draws into the back buffer";
+    offScreen->Release();
+    direct3D->Release();
+}

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "tests/support/scene_files.h"
+#include "tools/image_writers/image_writers.h"
 
 using testing::ExitedWithCode;
 using testing::HasSubstr;
@@ -131,6 +132,33 @@ TEST_F(TexturedScene, EveryMaterialLoadsATextureOfItsOwn) {
     EXPECT_NE(translucent.ddpfPixelFormat.dwRGBAlphaBitMask, 0u) << "opacity 0.8 makes an alpha texture";
     EXPECT_EQ(library.material(1, 0)->opacity, 0.5f) << "a zkv texture, whatever its case, makes half opacity";
     EXPECT_THAT(logAfterStartLine(), HasSubstr("trying to load : maps\\rock.tga\n"));
+}
+
+TEST_F(TexturedScene, TextureNamesFindTheirFilesWhateverTheCase) {
+    kvs::SceneFile file = emptyFile(2);
+    kvs::MaterialSet set;
+    for (const char* name : {"MAPS\\Stone.JPG", "Maps\\ROCK.tga", "rock.ZKV"}) {
+        kvs::Material material;
+        material.textureNames = {name};
+        set.materials.push_back(material);
+    }
+    file.materialSets = {set};
+    std::filesystem::create_directories(directory / "maps");
+    image_writers::writeFile(directory / "maps" / "stone.jpg",
+                             image_writers::jpeg(2, 2, image_writers::Bytes(12, 0x80), 3, 100));
+    writeTexture("maps\\rock.tga");
+    writeTexture("ROCK.zkv");
+    testing::internal::CaptureStdout();  // the JPEG loader prints the size it read
+    load(file);
+    testing::internal::GetCapturedStdout();
+    for (int sub = 0; sub < 3; ++sub) {
+        const Material& material = *scene->materials->material(0, sub);
+        ASSERT_NE(material.texture, nullptr) << sub;
+        DDSURFACEDESC2 description{};
+        description.dwSize = sizeof description;
+        ASSERT_EQ(material.texture->surface->GetSurfaceDesc(&description), DD_OK) << sub;
+        EXPECT_EQ(description.dwWidth, 2u) << material.texture->name;
+    }
 }
 
 TEST_F(SceneReading, TextureCountsAboveOneHundredAndTwentySevenCountAsNone) {
