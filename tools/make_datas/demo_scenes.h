@@ -27,6 +27,10 @@ constexpr double showSeconds(int32_t montFrames, int32_t salleFrames) {
     return showFrameCount(montFrames, salleFrames) / 60.0 + 3.0;
 }
 
+// The show sets the projection of the scene it loads last for all three
+// parts: every camera shares its field of view (radians).
+constexpr float showFieldOfView = 1.1f;
+
 struct SceneSize {
     int32_t frameCount = 0;
     // Scales every tessellation (1 is the show's; tests use less).

@@ -21,6 +21,8 @@ constexpr float groundTile = 160.0f;  // world units per texture repeat
 constexpr int lightLevels = 3;
 
 enum Ground : uint16_t { grassGround, rockGround, snowGround };
+// After the three grounds at their light levels.
+constexpr uint16_t skyMaterial = 3 * lightLevels;
 
 float smoothStep(float edge0, float edge1, float x) {
     const float t = std::clamp((x - edge0) / (edge1 - edge0), 0.0f, 1.0f);
@@ -93,7 +95,7 @@ kvs::Camera flyingCamera(const Timeline& timeline) {
     kvs::Camera camera;
     camera.cameraKind = kvs::Camera::freeKind;
     camera.header.name = "vol";
-    camera.fieldOfView = {1.1f};
+    camera.fieldOfView = {showFieldOfView};
     // Looking up the valley, tipped down a little.
     const float pitch = 0.28f;
     const Vector3 forward{0.0f, -std::sin(pitch), std::cos(pitch)};
@@ -118,8 +120,9 @@ kvs::Camera flyingCamera(const Timeline& timeline) {
     return camera;
 }
 
-// A dome over the whole sight, carried along with the camera: beyond the
-// fog's end it takes the fog's colour, so the sky meets the fogged hills.
+// A dome over the whole sight, carried along with the camera: far into the
+// fog, it takes the fog's colour at the horizon, so the sky meets the fogged
+// hills, and shows a little of its own night above.
 kvs::Mesh skyDome(const kvs::Camera& camera, float detail) {
     MeshBuilder mesh("ciel", 0);
     const Vector3 centre = camera.header.restPosition;
@@ -132,7 +135,7 @@ kvs::Mesh skyDome(const kvs::Camera& camera, float detail) {
                                                  radius * std::cos(elevation) * std::sin(around)},
                                 s, t};
         },
-        [&](const Vector3& point) { return centre - point; }, snowGround * lightLevels);
+        [&](const Vector3& point) { return centre - point; }, skyMaterial);
     mesh.setPivot(centre);
     kvs::Mesh dome = mesh.take();
     dome.animation = kvs::Animation::sampledTracks(camera.animation.tracks.front().positions);
@@ -167,6 +170,8 @@ DemoScene montScene(const SceneSize& size) {
                                                             : tgaTexture(base + ".tga", snow(128, light), 16));
             }
         }
+    ground.materials.push_back(texturedMaterial("ciel.jpg"));
+    scene.textures.push_back(jpegTexture("ciel.jpg", nightSky(256)));
     file.materialSets = {ground};
     file.meshes.push_back(terrain(size.detail));
     file.cameras = {flyingCamera(timeline)};

@@ -164,7 +164,7 @@ kvs::Camera walkingCamera(const Timeline& timeline) {
     camera.cameraKind = kvs::Camera::targetKind;
     camera.header.name = "visite";
     camera.targetHeader.name = "visite.cible";
-    camera.fieldOfView = {1.15f};
+    camera.fieldOfView = {showFieldOfView};
     const auto t = [&](float moment) { return moment / static_cast<float>(timeline.frameCount - 1); };
     const auto walk = [&](float moment) {
         const float s = t(moment);
@@ -194,8 +194,10 @@ DemoScene salleScene(const SceneSize& size) {
     file.lastFrame = size.frameCount - 1;
     file.frameStep = timeline.frameStep;
     file.environment = {0x02, "", {}, {0.4f, 0.38f, 0.35f}};
-    // Exponential fog; the reader scales the stored density by 0.0001.
-    file.fog = {0x03, 0.0f, 0.0f, 9.0f};
+    // Exponential fog; the reader scales the stored density by 0.0001. The
+    // show loads this scene last, so its fog and field of view hold for all
+    // three parts: light enough for the tori and the valley too.
+    file.fog = {0x03, 0.0f, 0.0f, 5.0f};
     file.materialSets = {{{texturedMaterial("dallage.tga"), texturedMaterial("murs.tga"), texturedMaterial("plafond.tga"),
                            texturedMaterial("Marbre.JPG"), texturedMaterial("granit.jpg"), texturedMaterial("bronze.tga")},
                           {}},

@@ -77,7 +77,7 @@ kvs::Camera orbitingCamera(const Timeline& timeline) {
     camera.cameraKind = kvs::Camera::targetKind;
     camera.header.name = "camera";
     camera.targetHeader.name = "camera.cible";
-    camera.fieldOfView = {1.0f};
+    camera.fieldOfView = {showFieldOfView};
     const auto path = [&](float moment) {
         const float t = phase(timeline, moment) * turn;
         const float distance = 420.0f - 110.0f * std::sin(t * 2.0f);
