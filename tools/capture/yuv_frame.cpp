@@ -6,11 +6,18 @@ namespace capture {
 
 namespace {
 
-// Coefficients scaled by 256, rounded: Y = 16 + (66 R + 129 G + 25 B) / 256.
-uint8_t luma(int r, int g, int b) { return static_cast<uint8_t>((66 * r + 129 * g + 25 * b + 128 + (16 << 8)) >> 8); }
+// Coefficients scaled by 65536, results rounded: Y = 16 + 0.256788 R +
+// 0.504129 G + 0.097906 B, and the colour differences likewise.
+uint8_t luma(int r, int g, int b) {
+    return static_cast<uint8_t>((16829 * r + 33039 * g + 6416 * b + (1 << 15) + (16 << 16)) >> 16);
+}
 // From sums of four pixels: the average is folded into the shift.
-uint8_t blueDifference(int r, int g, int b) { return static_cast<uint8_t>((-38 * r - 74 * g + 112 * b + 512 + (128 << 10)) >> 10); }
-uint8_t redDifference(int r, int g, int b) { return static_cast<uint8_t>((112 * r - 94 * g - 18 * b + 512 + (128 << 10)) >> 10); }
+uint8_t blueDifference(int r, int g, int b) {
+    return static_cast<uint8_t>((-9714 * r - 19071 * g + 28784 * b + (1 << 17) + (128 << 18)) >> 18);
+}
+uint8_t redDifference(int r, int g, int b) {
+    return static_cast<uint8_t>((28784 * r - 24103 * g - 4681 * b + (1 << 17) + (128 << 18)) >> 18);
+}
 
 }  // namespace
 
