@@ -44,9 +44,11 @@ Overlay::Overlay() {
     }
 }
 
-// The texture is left to the release of the DirectDraw object, which the
-// demo's teardown does before the overlays go.
-Overlay::~Overlay() = default;
+// Safe after the DirectDraw object has gone, as in the demo's teardown: a
+// surface keeps working until its own release.
+Overlay::~Overlay() {
+    if (texture != nullptr) texture->Release();
+}
 
 void Overlay::loadImage(const char* fileName) {
     JpegLoader loader;

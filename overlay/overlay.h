@@ -14,6 +14,7 @@ public:
     // Vertices at depth 0 with rhw 1, white, specular 0; corners 0 to 3 are the
     // image's top left, bottom left, bottom right and top right.
     Overlay();
+    // Releases the texture.
     virtual ~Overlay();
     Overlay(const Overlay&) = delete;
     Overlay& operator=(const Overlay&) = delete;
