@@ -39,6 +39,9 @@ TEST(CaptureOptions, ChoosesOneOutput) {
         {{"--png"}, nullptr, nullptr, "--png needs a value"},
         {{"--fast", "x"}, nullptr, nullptr, "unknown argument --fast"},
         {{"show.mp4"}, nullptr, nullptr, "unknown argument show.mp4"},
+        {{"--png", "a", "--stretch"}, nullptr, nullptr, "--size and --stretch go with --enhanced"},
+        {{"--png", "a", "--enhanced", "--size", "640"}, nullptr, nullptr,
+         "the size must be WIDTHxHEIGHT, each from 16 to 8192"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.arguments));
@@ -52,6 +55,27 @@ TEST(CaptureOptions, ChoosesOneOutput) {
         EXPECT_EQ(parsed.options->pngDirectory.value_or("-"), c.png != nullptr ? c.png : "-");
         EXPECT_EQ(parsed.options->videoFile.value_or("-"), c.video != nullptr ? c.video : "-");
     }
+}
+
+TEST(CaptureOptions, EnhancedFrameSizeAndStretch) {
+    const auto enhanced = [](std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), {"--video", "a.mp4", "--enhanced"});
+        const capture::ParsedOptions parsed = capture::parseOptions(arguments);
+        return parsed.options ? parsed.options->enhanced : std::nullopt;
+    };
+    const auto standard = enhanced({});
+    ASSERT_TRUE(standard);
+    EXPECT_EQ(standard->width, 1920u);
+    EXPECT_EQ(standard->height, 1080u);
+    EXPECT_FALSE(standard->stretch);
+    const auto sized = enhanced({"--size", "1280x720", "--stretch"});
+    ASSERT_TRUE(sized);
+    EXPECT_EQ(sized->width, 1280u);
+    EXPECT_EQ(sized->height, 720u);
+    EXPECT_TRUE(sized->stretch);
+    EXPECT_FALSE(capture::parseOptions({"--png", "a"}).options->enhanced);
+    for (const char* bad : {"1280x", "x720", "1280x720x", "8x8", "9000x100", "1280*720"})
+        EXPECT_FALSE(capture::parseSize(bad)) << bad;
 }
 
 TEST(CaptureClock, FramesAtSixtyPerSecondThenRealTimeOnTheLastFrame) {

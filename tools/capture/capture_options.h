@@ -6,12 +6,19 @@
 #include <string>
 #include <vector>
 
+#include "platform/render_output.h"
+
 namespace capture {
 
 struct CaptureOptions {
     std::optional<std::filesystem::path> pngDirectory;  // --png DIR
     std::optional<std::filesystem::path> videoFile;     // --video FILE (.mp4 or .mkv)
+    // --enhanced [--size WxH] [--stretch]: the enhanced frame, 1920 x 1080 unless sized.
+    std::optional<platform::EnhancedFrame> enhanced;
 };
+
+// "WxH" with both between 16 and 8192; nothing otherwise.
+std::optional<platform::EnhancedFrame> parseSize(const std::string& text);
 
 struct ParsedOptions {
     std::optional<CaptureOptions> options;

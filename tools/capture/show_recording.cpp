@@ -114,6 +114,7 @@ int recordShow(const CaptureOptions& given, bool terminal) {
     if (options.pngDirectory) options.pngDirectory = std::filesystem::absolute(*options.pngDirectory);
     if (options.videoFile) options.videoFile = std::filesystem::absolute(*options.videoFile);
     platform::setPrimaryDriver(platform::DriverKind::capture);
+    platform::setCaptureFrame(options.enhanced);
     ProgressMeter meter(showFrames("datas"), terminal);
     if (options.pngDirectory) {
         // No player of the session may receive the show's commands.
