@@ -82,6 +82,9 @@ DriverKind platform::primaryDriver() {
 HRESULT WINAPI DirectDrawEnumerateExA(LPDDENUMCALLBACKEXA callback, LPVOID context, DWORD) {
     if (callback == nullptr) return DDERR_INVALIDPARAMS;
     for (const ListedDriver& driver : listedDrivers) {
+        // The enhanced driver draws on the display: listed only where the
+        // primary driver is the display, not where a tool put another in its place.
+        if (driver.guid == &enhancedGuid && platform::primaryDriver() != DriverKind::display) continue;
         GUID guid = driver.guid != nullptr ? *driver.guid : GUID{};
         char description[256] = {}, name[256] = {};
         std::strncpy(description, driver.description, sizeof description - 1);

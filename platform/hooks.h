@@ -57,8 +57,8 @@ void setOpenFileHook(OpenFileHook hook);
 //             the capture sink (below), authentic or enhanced (setCaptureFrame);
 //   null      draws nothing; its lists come from NullDriverSettings and it
 //             records every call made on its objects.
-// DirectDrawEnumerateExA lists the primary display driver (GUID none) and the
-// enhanced one; DirectDrawCreateEx reaches enhanced, capture and null by their
+// DirectDrawEnumerateExA lists the primary display driver (GUID none) and,
+// when that is the display, the enhanced one; DirectDrawCreateEx reaches enhanced, capture and null by their
 // GUIDs at any time. GUID none means the primary driver: display unless a tool
 // or test says otherwise with setPrimaryDriver, or the program was started
 // with the environment variable KVOR_DRIVER set to "capture" or "null" (with
