@@ -53,7 +53,7 @@ uint16_t groundMaterial(const Vector3& a, const Vector3& b, const Vector3& c) {
 }
 
 kvs::Mesh terrain(float detail) {
-    const int columns = steps(46, detail, 4), rows = steps(120, detail, 4);
+    const int columns = steps(40, detail, 4), rows = steps(100, detail, 4);
     MeshBuilder mesh("vallee", 0);
     std::vector<int32_t> points;
     for (int row = 0; row <= rows; ++row)
@@ -130,7 +130,7 @@ kvs::Mesh skyDome(const kvs::Camera& camera, float detail) {
     mesh.surface(
         steps(24, detail), steps(6, detail),
         [&](float s, float t) {
-            const float around = s * 2.0f * std::numbers::pi_v<float>, elevation = -0.3f + t * 1.8f;
+            const float around = s * 2.0f * std::numbers::pi_v<float>, elevation = -0.1f + t * 1.6f;
             return SurfacePoint{centre + Vector3{radius * std::cos(elevation) * std::cos(around), radius * std::sin(elevation),
                                                  radius * std::cos(elevation) * std::sin(around)},
                                 s, t};

@@ -99,8 +99,8 @@ image_writers::Image snow(uint16_t size, float light) {
 
 image_writers::Image nightSky(uint16_t size) {
     return painted(size, [size](float u, float v) {
-        // The dome's v runs from 0.3 rad below the horizon to 1.5 rad above.
-        const float elevation = -0.3f + v * 1.8f;
+        // The dome's v runs from 0.1 rad below the horizon to 1.5 rad above.
+        const float elevation = -0.1f + v * 1.6f;
         const float height = std::clamp(elevation / 1.2f, 0.0f, 1.0f);
         Colour sky = mixed({0.35f, 0.55f, 0.65f}, {0.02f, 0.05f, 0.18f}, std::sqrt(height));
         const float star = latticeValue(static_cast<int>(u * size), static_cast<int>(v * size), 101);

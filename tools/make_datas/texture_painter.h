@@ -31,7 +31,7 @@ image_writers::Image lavaTube(uint16_t size, uint32_t seed);
 image_writers::Image grass(uint16_t size, float light);
 image_writers::Image rock(uint16_t size, float light);
 image_writers::Image snow(uint16_t size, float light);
-// A night sky: v from below the horizon (0.0) to past the zenith (1.0),
+// A night sky: v from just below the horizon (0.0) to near the zenith (1.0),
 // light at the horizon, deep blue above, a few stars.
 image_writers::Image nightSky(uint16_t size);
 // Veined polished stone for the columns.

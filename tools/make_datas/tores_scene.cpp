@@ -20,7 +20,7 @@ float phase(const Timeline& timeline, float moment) { return moment / static_cas
 
 kvs::Mesh centralKnot(const Timeline& timeline, float detail) {
     MeshBuilder mesh("noeud", lava);
-    addTorusKnot(mesh, {}, 2, 3, 60.0f, 15.0f, steps(180, detail), steps(12, detail), 6.0f);
+    addTorusKnot(mesh, {}, 2, 3, 60.0f, 15.0f, steps(150, detail), steps(10, detail), 6.0f);
     mesh.setPivot({});
     kvs::Mesh knot = mesh.take();
     knot.animation = kvs::Animation::sampledTracks(
@@ -42,7 +42,7 @@ kvs::Mesh orbitingTorus(const Timeline& timeline, float detail, int index) {
     };
     MeshBuilder mesh("anneau" + std::to_string(index + 1), index % 2 == 0 ? chrome : gold);
     const Vector3 start = orbit(0.0f);
-    addTorus(mesh, start, 30.0f, 9.0f, steps(36, detail), steps(12, detail), 4.0f);
+    addTorus(mesh, start, 30.0f, 9.0f, steps(32, detail), steps(10, detail), 4.0f);
     mesh.setPivot(start);
     kvs::Mesh torus = mesh.take();
     torus.animation = kvs::Animation::sampledTracks(
@@ -63,7 +63,7 @@ kvs::Mesh swingingKnot(const Timeline& timeline, float detail, int index) {
     };
     MeshBuilder mesh(index == 0 ? "trefle1" : "trefle2", copper);
     const Vector3 start = path(0.0f);
-    addTorusKnot(mesh, start, 3, 2, 18.0f, 4.5f, steps(96, detail), steps(8, detail), 4.0f);
+    addTorusKnot(mesh, start, 3, 2, 18.0f, 4.5f, steps(80, detail), steps(8, detail), 4.0f);
     mesh.setPivot(start);
     kvs::Mesh knot = mesh.take();
     knot.animation = kvs::Animation::sampledTracks(positionKeys(timeline, path), rotationKeys(timeline, [&](float moment) {
