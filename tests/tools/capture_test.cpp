@@ -9,6 +9,7 @@
 
 #include "tests/support/test_support.h"
 #include "tools/capture/capture_options.h"
+#include "tools/capture/child_process.h"
 #include "tools/capture/progress_meter.h"
 #include "tools/capture/show_clock.h"
 #include "tools/capture/show_length.h"
@@ -143,6 +144,33 @@ TEST(CaptureSoundtrack, WaveFilesRoundTripAndOtherKindsAreRefused) {
     EXPECT_FALSE(capture::readWave(directory / "b.wav"));
     EXPECT_FALSE(capture::readWave(directory / "c.wav"));
     EXPECT_FALSE(capture::readWave(directory / "missing.wav"));
+}
+
+TEST(CaptureSoundtrack, WaveChunksBeforeTheDataAreSkipped) {
+    const capture::PcmSound sound{8000, 2, {1, -2, 3, -4}};
+    std::vector<uint8_t> bytes = capture::waveBytes(sound);
+    // A LIST chunk of odd length (padded to even) between "fmt " and "data".
+    const std::vector<uint8_t> list = {'L', 'I', 'S', 'T', 3, 0, 0, 0, 'a', 'b', 'c', 0};
+    bytes.insert(bytes.begin() + 36, list.begin(), list.end());
+    ScratchDirectory directory;
+    testing_support::writeFile(directory / "list.wav", bytes);
+    const auto read = capture::readWave(directory / "list.wav");
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->samples, sound.samples);
+}
+
+TEST(CaptureChildProcess, FindsProgramsRunsThemAndSurvivesOneThatStopsReading) {
+    EXPECT_TRUE(capture::findProgram("sh"));
+    EXPECT_FALSE(capture::findProgram("kvor-no-such-program"));
+    EXPECT_EQ(capture::runProgram({"sh", "-c", "exit 3"}), 3);
+    EXPECT_EQ(capture::runProgram({"kvor-no-such-program"}), -1);
+    capture::ChildProcess reader({"sh", "-c", "head -c 10 >/dev/null"});
+    const std::vector<uint8_t> block(1 << 20, 7);
+    bool accepted = true;
+    for (int k = 0; k < 16 && accepted; ++k) accepted = reader.write(block.data(), block.size());
+    EXPECT_FALSE(accepted);  // a broken pipe, not the end of this process
+    EXPECT_EQ(reader.finish(), 0);
+    EXPECT_THROW(capture::ChildProcess({"kvor-no-such-program"}), std::runtime_error);
 }
 
 TEST(CaptureYuv, Bt601LimitedRangeWithAveragedChroma) {
