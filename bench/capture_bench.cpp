@@ -60,7 +60,8 @@ Measure recordOnce(Way way, const std::filesystem::path& scratch) {
             platform::writeFramePng(scratch / ("frame-" + std::to_string(frames++) + ".png"), frame);
         });
     if (way == Way::video)
-        platform::setCaptureSink([&](const platform::CapturedFrame& frame) { encoder.addFrame(frame.width, frame.height, frame.rgb); });
+        platform::setCaptureSink(
+            [&](const platform::CapturedFrame& frame) { encoder.addFrame(frame.width, frame.height, frame.rgb); });
     startProgram(reinterpret_cast<HINSTANCE>(const_cast<char*>(&moduleBase)));
     runDemo();
     endProgram();
@@ -116,14 +117,15 @@ int main(int argc, char** argv) {
             continue;
         }
         const Measure& m = *measures[way];
-        std::printf("%-10s %9.1f %8.1f %12.2f %14.2f\n", wayNames[way], m.seconds, frames / m.seconds, realTime / m.seconds,
-                    1000.0 * m.cpuSeconds / frames);
+        std::printf("%-10s %9.1f %8.1f %12.2f %14.2f\n", wayNames[way], m.seconds, frames / m.seconds,
+                    realTime / m.seconds, 1000.0 * m.cpuSeconds / frames);
     }
     if (!measures[0] || !measures[1] || !measures[3]) return 1;
     const auto perFrame = [&](const Measure& m) { return 1000.0 * m.seconds / frames; };
-    std::printf("where a video frame's time goes (wall ms per frame): drawing %.2f, reading back %.2f, "
-                "converting and encoding %.2f\n",
-                perFrame(*measures[0]), perFrame(*measures[1]) - perFrame(*measures[0]),
-                perFrame(*measures[3]) - perFrame(*measures[1]));
+    std::printf(
+        "where a video frame's time goes (wall ms per frame): drawing %.2f, reading back %.2f, "
+        "converting and encoding %.2f\n",
+        perFrame(*measures[0]), perFrame(*measures[1]) - perFrame(*measures[0]),
+        perFrame(*measures[3]) - perFrame(*measures[1]));
     return 0;
 }

@@ -25,7 +25,8 @@ OutputRect RenderOutput::map(int32_t x, int32_t y, int32_t width, int32_t height
         return int32_t(std::lround(double(value) * extent / from));
     };
     const int32_t left = along(x, picture.width, pictureWidth), right = along(x + width, picture.width, pictureWidth);
-    const int32_t top = along(y, picture.height, pictureHeight), bottom = along(y + height, picture.height, pictureHeight);
+    const int32_t top = along(y, picture.height, pictureHeight),
+                  bottom = along(y + height, picture.height, pictureHeight);
     return {picture.x + left, picture.y + picture.height - bottom, right - left, bottom - top};
 }
 

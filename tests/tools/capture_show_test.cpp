@@ -33,7 +33,8 @@ protected:
     void SetUp() override {
         const auto datas = directory / "datas";
         std::filesystem::create_directories(datas);
-        const std::pair<const char*, int32_t> scenes[] = {{"tores.kvs", 30}, {"mont.kvs", montFrames}, {"salle.kvs", salleFrames}};
+        const std::pair<const char*, int32_t> scenes[] = {
+            {"tores.kvs", 30}, {"mont.kvs", montFrames}, {"salle.kvs", salleFrames}};
         for (const auto& [name, frames] : scenes) {
             kvs::SceneFile blank;
             blank.name = name;
@@ -88,17 +89,18 @@ TEST_F(CaptureShowTest, PngFramesAreTheShowsFramesWithTheOverlaysGrey) {
     // The fade-in adds j * 5.12 (entry j of the overlay's life), the panel
     // covers the top-left 80 %, the skewed panels the screen but a slanted strip.
     const Probe probes[] = {
-        {49, 100, 100, 0},                    // before the first title
-        {60, 100, 100, 51},                   // title 1, entry 10
-        {60, 600, 450, 0},                    // outside its panel
-        {200, 300, 200, 255},                 // title 1 at full strength
-        {525, 600, 400, 127},                 // title 2, entry 25
-        {1499, 320, 240, 0},                  // part one ends between titles
-        {1520 + 60, 100, 100, 51},            // part three's first title, entry 10
-        {1520 + 20, 100, 100, 0},             // before it
+        {49, 100, 100, 0},          // before the first title
+        {60, 100, 100, 51},         // title 1, entry 10
+        {60, 600, 450, 0},          // outside its panel
+        {200, 300, 200, 255},       // title 1 at full strength
+        {525, 600, 400, 127},       // title 2, entry 25
+        {1499, 320, 240, 0},        // part one ends between titles
+        {1520 + 60, 100, 100, 51},  // part three's first title, entry 10
+        {1520 + 20, 100, 100, 0},   // before it
     };
     for (const Probe& probe : probes)
-        EXPECT_NEAR(greyAt(frameFile(directory, probe.frame), probe.x, probe.y), probe.grey, 8) << "frame " << probe.frame;
+        EXPECT_NEAR(greyAt(frameFile(directory, probe.frame), probe.x, probe.y), probe.grey, 8)
+            << "frame " << probe.frame;
 }
 
 // Mono samples of the video's sound at 8000 per second, through ffmpeg.
@@ -107,7 +109,8 @@ std::vector<int16_t> soundOf(const std::filesystem::path& video) {
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
     std::vector<int16_t> samples;
     int16_t buffer[4096];
-    for (size_t read; pipe && (read = std::fread(buffer, 2, 4096, pipe.get())) > 0;) samples.insert(samples.end(), buffer, buffer + read);
+    for (size_t read; pipe && (read = std::fread(buffer, 2, 4096, pipe.get())) > 0;)
+        samples.insert(samples.end(), buffer, buffer + read);
     return samples;
 }
 
@@ -125,8 +128,10 @@ TEST_F(CaptureShowTest, VideoHoldsTheLastFrameForTheFadeAndItsSoundFadesOut) {
     for (int k = 0; k < 8000 * 40; ++k) tone.samples.push_back(static_cast<int16_t>(16000 * std::sin(k * 0.3)));
     testing_support::writeFile(directory / "datas" / "kvor-theme.wav", capture::waveBytes(tone));
     ASSERT_EQ(capture("--video show.mkv"), 0) << errors();
-    const std::string probe = "ffprobe -v error -count_frames -select_streams v -show_entries stream=nb_read_frames "
-                              "-of csv=p=0 " + quoted(directory / "show.mkv") + " > " + quoted(directory / "frames.txt");
+    const std::string probe =
+        "ffprobe -v error -count_frames -select_streams v -show_entries stream=nb_read_frames "
+        "-of csv=p=0 " +
+        quoted(directory / "show.mkv") + " > " + quoted(directory / "frames.txt");
     ASSERT_EQ(std::system(probe.c_str()), 0);
     EXPECT_EQ(std::stoi(testing_support::readFile(directory / "frames.txt")), showFrames + 180);
     const std::vector<int16_t> sound = soundOf(directory / "show.mkv");

@@ -41,7 +41,9 @@ TEST(CaptureOptions, ChoosesOneOutput) {
         {{"--fast", "x"}, nullptr, nullptr, "unknown argument --fast"},
         {{"show.mp4"}, nullptr, nullptr, "unknown argument show.mp4"},
         {{"--png", "a", "--stretch"}, nullptr, nullptr, "--size and --stretch go with --enhanced"},
-        {{"--png", "a", "--enhanced", "--size", "640"}, nullptr, nullptr,
+        {{"--png", "a", "--enhanced", "--size", "640"},
+         nullptr,
+         nullptr,
          "the size must be WIDTHxHEIGHT, each from 16 to 8192"},
     };
     for (const Case& c : cases) {
@@ -97,7 +99,9 @@ capture::PcmSound constantSound(double seconds) {
     return {100, 2, std::vector<int16_t>(static_cast<size_t>(seconds * 100) * 2, 1000)};
 }
 
-std::vector<TimedCommand> repeated(double at, WPARAM id, int times) { return std::vector<TimedCommand>(times, {at, id}); }
+std::vector<TimedCommand> repeated(double at, WPARAM id, int times) {
+    return std::vector<TimedCommand>(times, {at, id});
+}
 
 TEST(CaptureSoundtrack, PlaysFromPlayAtTheVolumeOfTheCommandsUntilClose) {
     std::vector<TimedCommand> commands = repeated(0.0, platform::playerVolumeUp, 100);
@@ -123,7 +127,8 @@ TEST(CaptureSoundtrack, FadesToSilenceAndStopsAtTheSoundtracksEnd) {
     const capture::PcmSound fading = capture::renderPlayback(constantSound(10.0), commands, 1.5);
     EXPECT_EQ(fading.samples[10 * 2], 1000);
     EXPECT_EQ(fading.samples[120 * 2], 0);
-    const capture::PcmSound shortSound = capture::renderPlayback(constantSound(0.3), {{0.0, platform::playerPlay}}, 1.0);
+    const capture::PcmSound shortSound =
+        capture::renderPlayback(constantSound(0.3), {{0.0, platform::playerPlay}}, 1.0);
     EXPECT_EQ(shortSound.samples[29 * 2], 1000);
     EXPECT_EQ(shortSound.samples[30 * 2], 0);
 }
@@ -178,8 +183,8 @@ TEST(CaptureYuv, Bt601LimitedRangeWithAveragedChroma) {
         uint8_t r, g, b, y, u, v;
     };
     // Reference values of BT.601 in limited range.
-    const Case cases[] = {{0, 0, 0, 16, 128, 128},     {255, 255, 255, 235, 128, 128}, {255, 0, 0, 81, 90, 240},
-                          {0, 255, 0, 145, 54, 34},    {0, 0, 255, 41, 240, 110},      {128, 128, 128, 126, 128, 128}};
+    const Case cases[] = {{0, 0, 0, 16, 128, 128},  {255, 255, 255, 235, 128, 128}, {255, 0, 0, 81, 90, 240},
+                          {0, 255, 0, 145, 54, 34}, {0, 0, 255, 41, 240, 110},      {128, 128, 128, 126, 128, 128}};
     for (const Case& c : cases) {
         const std::vector<uint8_t> rgb = {c.r, c.g, c.b, c.r, c.g, c.b, c.r, c.g, c.b, c.r, c.g, c.b};
         EXPECT_THAT(capture::yuv420(2, 2, rgb), testing::ElementsAre(c.y, c.y, c.y, c.y, c.u, c.v))

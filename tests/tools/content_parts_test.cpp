@@ -27,7 +27,9 @@ struct Steps {
 
 Steps wrapSteps(const image_writers::Image& image) {
     Steps steps;
-    const auto at = [&](int x, int y) { return image.argb[static_cast<size_t>(y) * image.width + static_cast<size_t>(x)]; };
+    const auto at = [&](int x, int y) {
+        return image.argb[static_cast<size_t>(y) * image.width + static_cast<size_t>(x)];
+    };
     for (int k = 0; k < image.width; ++k) {
         steps.acrossSeam = std::max(steps.acrossSeam, channelDistance(at(image.width - 1, k), at(0, k)));
         steps.acrossSeam = std::max(steps.acrossSeam, channelDistance(at(k, image.height - 1), at(k, 0)));
@@ -42,8 +44,10 @@ TEST(ContentTextures, GroundAndWallTexturesTileWithoutASeam) {
         const char* name;
         image_writers::Image image;
     };
-    const Case cases[] = {{"grass", datas::grass(128, 0.5f)}, {"rock", datas::rock(128, 0.5f)},
-                          {"snow", datas::snow(128, 0.5f)},   {"granite", datas::granite(128)}};
+    const Case cases[] = {{"grass", datas::grass(128, 0.5f)},
+                          {"rock", datas::rock(128, 0.5f)},
+                          {"snow", datas::snow(128, 0.5f)},
+                          {"granite", datas::granite(128)}};
     for (const Case& c : cases) {
         const Steps steps = wrapSteps(c.image);
         EXPECT_LE(steps.acrossSeam, steps.inside + 8) << c.name;
@@ -103,9 +107,10 @@ TEST(ContentShapes, SurfacesCarryOneTextureCoordinatePerVertex) {
 }
 
 TEST(ContentShapes, TessellationFollowsTheLevelOfDetailWithAFloor) {
-    const std::tuple<int, float, int, int> cases[] = {{100, 1.0f, 3, 100}, {100, 0.25f, 3, 25}, {10, 0.1f, 3, 3},
-                                                      {16, 0.0f, 6, 6}};
-    for (const auto& [full, detail, minimum, expected] : cases) EXPECT_EQ(datas::steps(full, detail, minimum), expected);
+    const std::tuple<int, float, int, int> cases[] = {
+        {100, 1.0f, 3, 100}, {100, 0.25f, 3, 25}, {10, 0.1f, 3, 3}, {16, 0.0f, 6, 6}};
+    for (const auto& [full, detail, minimum, expected] : cases)
+        EXPECT_EQ(datas::steps(full, detail, minimum), expected);
 }
 
 }  // namespace

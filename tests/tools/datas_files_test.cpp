@@ -37,9 +37,9 @@ TEST(DatasFiles, TwoRunsWriteTheSameCompleteDirectory) {
     const auto files = filesIn(first.path());
     EXPECT_EQ(files, filesIn(second.path()));
     EXPECT_EQ(reported.size(), files.size());
-    const char* required[] = {"tores.kvs",      "mont.kvs",      "salle.kvs",   "vrn et qim.jpg", "presentent.jpg",
-                              "nomDemo.jpg",    "complet.jpg",   "mireli.jpg",  "pfo 2k.jpg",     "accelerate.jpg",
-                              "fly.jpg",        "dontstop.jpg",  "kvor-theme.wav"};
+    const char* required[] = {"tores.kvs",   "mont.kvs",     "salle.kvs",     "vrn et qim.jpg", "presentent.jpg",
+                              "nomDemo.jpg", "complet.jpg",  "mireli.jpg",    "pfo 2k.jpg",     "accelerate.jpg",
+                              "fly.jpg",     "dontstop.jpg", "kvor-theme.wav"};
     for (const char* name : required) EXPECT_TRUE(files.contains(name)) << name;
     // TGA image type 1 is colour-mapped (8 bits), 2 true colour at the depth in byte 16.
     std::set<int> tgaDepths;
@@ -89,7 +89,9 @@ TEST(DatasTitles, LightTextOnBlackAtTheirScreenAreaSize) {
 TEST(DatasTitles, Utf8CodePoints) {
     EXPECT_THAT(datas::codePoints("é€a"), testing::ElementsAre(0xE9u, 0x20ACu, 'a'));
     EXPECT_THAT(datas::codePoints(std::string("\xC3", 1)), testing::ElementsAre(0xC3u));
-    EXPECT_THAT(datas::codePoints("\xFF" "b"), testing::ElementsAre(0xFFu, 'b'));
+    EXPECT_THAT(datas::codePoints("\xFF"
+                                  "b"),
+                testing::ElementsAre(0xFFu, 'b'));
 }
 
 TEST(DatasSoundtrack, WaveHeaderAndLength) {
@@ -98,7 +100,9 @@ TEST(DatasSoundtrack, WaveHeaderAndLength) {
     ASSERT_EQ(wave.size(), 44u + 2 * 2 * 16000);
     EXPECT_EQ(std::string(wave.begin(), wave.begin() + 4), "RIFF");
     EXPECT_EQ(std::string(wave.begin() + 8, wave.begin() + 16), "WAVEfmt ");
-    const auto read32 = [&](size_t at) { return wave[at] | wave[at + 1] << 8 | wave[at + 2] << 16 | wave[at + 3] << 24; };
+    const auto read32 = [&](size_t at) {
+        return wave[at] | wave[at + 1] << 8 | wave[at + 2] << 16 | wave[at + 3] << 24;
+    };
     EXPECT_EQ(read32(4), static_cast<int>(wave.size() - 8));
     EXPECT_EQ(read32(24), 8000);
     EXPECT_EQ(read32(28), 8000 * 4);
@@ -113,11 +117,13 @@ TEST(DatasSoundtrack, EveryBeatIsLouderThanTheMomentBeforeIt) {
     const auto energy = [&](double from, double seconds) {
         double sum = 0.0;
         const auto first = static_cast<size_t>(from * rate), count = static_cast<size_t>(seconds * rate);
-        for (size_t frame = first; frame < first + count; ++frame) sum += std::pow(theme.samples[2 * frame] / 32768.0, 2);
+        for (size_t frame = first; frame < first + count; ++frame)
+            sum += std::pow(theme.samples[2 * frame] / 32768.0, 2);
         return sum / static_cast<double>(count);
     };
     const double beat = 60.0 / datas::themeTempo;
-    for (int k = 1; k < 18; ++k) EXPECT_GT(energy(k * beat, 0.04), 2.0 * energy((k + 1) * beat - 0.04, 0.04)) << "beat " << k;
+    for (int k = 1; k < 18; ++k)
+        EXPECT_GT(energy(k * beat, 0.04), 2.0 * energy((k + 1) * beat - 0.04, 0.04)) << "beat " << k;
 }
 
 TEST(DatasNoise, TiledNoiseRepeatsAtItsPeriodAndStaysInRange) {

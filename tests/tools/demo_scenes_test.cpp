@@ -1,6 +1,8 @@
 // The generated scenes as the engine loads them: small versions of the same
 // builders, their textures beside them, on the null driver.
 
+#include "tools/make_datas/demo_scenes.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -11,7 +13,6 @@
 #include "scene/camera.h"
 #include "scene/mesh.h"
 #include "tests/support/scene_files.h"
-#include "tools/make_datas/demo_scenes.h"
 #include "tools/make_datas/motion.h"
 #include "tools/make_datas/shapes.h"
 
@@ -22,7 +23,8 @@ using datas::DemoScene;
 class DemoSceneTest : public testing_support::DisplayedSceneFileTest {
 protected:
     void loadDemo(const DemoScene& demo) {
-        for (const datas::TextureFile& texture : demo.textures) image_writers::writeFile(directory / texture.name, texture.bytes);
+        for (const datas::TextureFile& texture : demo.textures)
+            image_writers::writeFile(directory / texture.name, texture.bytes);
         load(demo.file);
     }
     Mesh* mesh(const std::string& name) const { return named<Mesh>(name); }
@@ -36,8 +38,8 @@ struct SceneCase {
 };
 
 TEST_F(DemoSceneTest, EachSceneLoadsWithItsTexturesFogAndCamera) {
-    const SceneCase cases[] = {{"tores", datas::toresScene, 0, 3}, {"mont", datas::montScene, 3, 2},
-                               {"salle", datas::salleScene, 1, 3}};
+    const SceneCase cases[] = {
+        {"tores", datas::toresScene, 0, 3}, {"mont", datas::montScene, 3, 2}, {"salle", datas::salleScene, 1, 3}};
     for (const SceneCase& sceneCase : cases) {
         SCOPED_TRACE(sceneCase.name);
         scene = std::make_unique<Scene>(nullptr, nullptr);
@@ -48,8 +50,8 @@ TEST_F(DemoSceneTest, EachSceneLoadsWithItsTexturesFogAndCamera) {
         EXPECT_EQ(scene->activeCamera->kind, sceneCase.cameraKind);
         EXPECT_FALSE(scene->meshes.empty());
         for (const Mesh* loaded : scene->meshes) {
-            EXPECT_EQ(loaded->positionTrack.empty() ? 0 : loaded->positionTrack.size(),
-                      loaded->animated ? 24u : 0u) << loaded->name;
+            EXPECT_EQ(loaded->positionTrack.empty() ? 0 : loaded->positionTrack.size(), loaded->animated ? 24u : 0u)
+                << loaded->name;
             for (const Face& face : loaded->faces) EXPECT_NE(face.material, nullptr) << loaded->name;
         }
     }
@@ -143,7 +145,9 @@ float signedVolume(const kvs::Mesh& mesh) {
     double volume = 0.0;
     for (const kvs::Face& face : mesh.faces) {
         const Vector3& a = mesh.vertices[static_cast<size_t>(face.a)];
-        volume += datas::dot(a, mesh.vertices[static_cast<size_t>(face.b)].cross(mesh.vertices[static_cast<size_t>(face.c)])) / 6.0;
+        volume += datas::dot(
+                      a, mesh.vertices[static_cast<size_t>(face.b)].cross(mesh.vertices[static_cast<size_t>(face.c)])) /
+                  6.0;
     }
     return static_cast<float>(volume);
 }
@@ -157,10 +161,21 @@ TEST(DemoSceneShapes, ClosedSolidsFaceOutwardWithTheirVolume) {
         float tolerance;
     };
     const Solid solids[] = {
-        {"torus", [](datas::MeshBuilder& mesh) { datas::addTorus(mesh, {5, 2, 1}, 10.0f, 2.0f, 96, 48, 1.0f); },
+        {"torus",
+         [](datas::MeshBuilder& mesh) {
+             datas::addTorus(mesh, {5, 2, 1}, 10.0f, 2.0f, 96, 48, 1.0f);
+         },
          2.0f * pi * pi * 10.0f * 4.0f, 0.01f},
-        {"box", [](datas::MeshBuilder& mesh) { datas::addBox(mesh, {1, 2, 3}, {3, 5, 7}, 1.0f, false); }, 24.0f, 1e-4f},
-        {"room", [](datas::MeshBuilder& mesh) { datas::addBox(mesh, {1, 2, 3}, {3, 5, 7}, 1.0f, true); }, -24.0f, 1e-4f},
+        {"box",
+         [](datas::MeshBuilder& mesh) {
+             datas::addBox(mesh, {1, 2, 3}, {3, 5, 7}, 1.0f, false);
+         },
+         24.0f, 1e-4f},
+        {"room",
+         [](datas::MeshBuilder& mesh) {
+             datas::addBox(mesh, {1, 2, 3}, {3, 5, 7}, 1.0f, true);
+         },
+         -24.0f, 1e-4f},
         {"knot", [](datas::MeshBuilder& mesh) { datas::addTorusKnot(mesh, {}, 2, 3, 20.0f, 2.0f, 400, 24, 1.0f); },
          0.0f, 0.0f},
     };

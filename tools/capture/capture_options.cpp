@@ -49,8 +49,9 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
             options.videoFile = arguments[++k];
             if (!videoExtension(*options.videoFile)) return {{}, "the video file must end in .mp4 or .mkv"};
         } else {
-            return {{}, hasValue || argument.rfind("--", 0) != 0 ? "unknown argument " + argument
-                                                                 : argument + " needs a value"};
+            return {{},
+                    hasValue || argument.rfind("--", 0) != 0 ? "unknown argument " + argument
+                                                             : argument + " needs a value"};
         }
     }
     if (options.pngDirectory.has_value() == options.videoFile.has_value())

@@ -54,7 +54,8 @@ void ProgressMeter::draw(Clock::time_point now) {
         std::fprintf(output, "kvor-capture: %s\n", status(now).c_str());
         return;
     }
-    const int filled = total == 0 ? 0 : static_cast<int>(std::min<uint64_t>(barWidth, uint64_t(done) * barWidth / total));
+    const int filled =
+        total == 0 ? 0 : static_cast<int>(std::min<uint64_t>(barWidth, uint64_t(done) * barWidth / total));
     std::fprintf(output, "\r[%s%s] %s\033[K", std::string(static_cast<size_t>(filled), '#').c_str(),
                  std::string(static_cast<size_t>(barWidth - filled), '.').c_str(), status(now).c_str());
     std::fflush(output);

@@ -15,8 +15,9 @@ std::optional<int32_t> sceneFrameCount(const std::filesystem::path& file) {
         if (!stream.get(c)) return std::nullopt;
     unsigned char values[8];
     if (!stream.read(reinterpret_cast<char*>(values), sizeof values)) return std::nullopt;
-    const auto lastFrame = static_cast<int32_t>(static_cast<uint32_t>(values[4]) | static_cast<uint32_t>(values[5]) << 8 |
-                                                static_cast<uint32_t>(values[6]) << 16 | static_cast<uint32_t>(values[7]) << 24);
+    const auto lastFrame =
+        static_cast<int32_t>(static_cast<uint32_t>(values[4]) | static_cast<uint32_t>(values[5]) << 8 |
+                             static_cast<uint32_t>(values[6]) << 16 | static_cast<uint32_t>(values[7]) << 24);
     return lastFrame < 0 ? 0 : lastFrame + 1;
 }
 

@@ -47,7 +47,8 @@ void runShow() {
 
 std::string duration(double seconds) {
     char text[32];
-    std::snprintf(text, sizeof text, "%d:%04.1f", static_cast<int>(seconds) / 60, seconds - 60 * (static_cast<int>(seconds) / 60));
+    std::snprintf(text, sizeof text, "%d:%04.1f", static_cast<int>(seconds) / 60,
+                  seconds - 60 * (static_cast<int>(seconds) / 60));
     return text;
 }
 
@@ -68,7 +69,8 @@ int recordPng(const std::filesystem::path& directory, ProgressMeter& meter) {
     return 0;
 }
 
-int recordVideo(const std::filesystem::path& output, const std::filesystem::path& soundtrackFile, ProgressMeter& meter) {
+int recordVideo(const std::filesystem::path& output, const std::filesystem::path& soundtrackFile,
+                ProgressMeter& meter) {
     ShowClock clock;
     CommandRecorder recorder(clock);
     WorkFiles work(output);

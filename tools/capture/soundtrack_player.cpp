@@ -54,7 +54,8 @@ std::optional<PcmSound> readWave(const std::filesystem::path& file) {
     std::optional<PcmSound> sound;
     bool formatFound = false;
     for (size_t at = 12; at + 8 <= bytes.size();) {
-        const std::string tag(bytes.begin() + static_cast<std::ptrdiff_t>(at), bytes.begin() + static_cast<std::ptrdiff_t>(at + 4));
+        const std::string tag(bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                              bytes.begin() + static_cast<std::ptrdiff_t>(at + 4));
         const size_t size = std::min<size_t>(read32(bytes, at + 4), bytes.size() - at - 8);
         const size_t body = at + 8;
         if (tag == "fmt " && size >= 16) {
@@ -62,7 +63,8 @@ std::optional<PcmSound> readWave(const std::filesystem::path& file) {
             sound = PcmSound{static_cast<int>(read32(bytes, body + 4)), read16(bytes, body + 2), {}};
             formatFound = sound->channels > 0 && sound->sampleRate > 0;
         } else if (tag == "data" && formatFound) {
-            for (size_t k = 0; k + 1 < size; k += 2) sound->samples.push_back(static_cast<int16_t>(read16(bytes, body + k)));
+            for (size_t k = 0; k + 1 < size; k += 2)
+                sound->samples.push_back(static_cast<int16_t>(read16(bytes, body + k)));
             return sound;
         }
         at = body + size + (size % 2);

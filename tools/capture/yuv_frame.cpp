@@ -32,7 +32,8 @@ std::vector<uint8_t> yuv420(uint32_t width, uint32_t height, const std::vector<u
             // The 2 x 2 block, edge pixels repeated where the size is odd.
             for (size_t dy = 0; dy < 2; ++dy)
                 for (size_t dx = 0; dx < 2; ++dx) {
-                    const size_t x = std::min<size_t>(2 * cx + dx, width - 1), y = std::min<size_t>(2 * cy + dy, height - 1);
+                    const size_t x = std::min<size_t>(2 * cx + dx, width - 1),
+                                 y = std::min<size_t>(2 * cy + dy, height - 1);
                     const uint8_t* pixel = &rgb[3 * (y * width + x)];
                     r += pixel[0];
                     g += pixel[1];

@@ -27,11 +27,13 @@ void writeDatas(const std::filesystem::path& directory, const DatasOptions& opti
     writeScene(directory, montScene({montFrameCount}), options);
     writeScene(directory, salleScene({salleFrameCount}), options);
     for (const TitleImage& title : titleImages()) {
-        image_writers::writeFile(directory / title.fileName, jpegTexture(title.fileName, renderTitle(title, options.fontDirectory)).bytes);
+        image_writers::writeFile(directory / title.fileName,
+                                 jpegTexture(title.fileName, renderTitle(title, options.fontDirectory)).bytes);
         if (options.progress) options.progress(title.fileName);
     }
     const char* soundtrackName = "kvor-theme.wav";
-    image_writers::writeFile(directory / soundtrackName, waveFile(synthesiseTheme(showSeconds(montFrameCount, salleFrameCount))));
+    image_writers::writeFile(directory / soundtrackName,
+                             waveFile(synthesiseTheme(showSeconds(montFrameCount, salleFrameCount))));
     if (options.progress) options.progress(soundtrackName);
 }
 

@@ -18,7 +18,8 @@ int32_t MeshBuilder::vertex(const Vector3& position, float u, float v) {
 
 void MeshBuilder::triangle(int32_t a, int32_t b, int32_t c, const Vector3& outward, uint16_t subMaterial) {
     const Vector3& pa = mesh.vertices[static_cast<size_t>(a)];
-    const Vector3 normal = (mesh.vertices[static_cast<size_t>(b)] - pa).cross(mesh.vertices[static_cast<size_t>(c)] - pa);
+    const Vector3 normal =
+        (mesh.vertices[static_cast<size_t>(b)] - pa).cross(mesh.vertices[static_cast<size_t>(c)] - pa);
     // The device keeps triangles whose corners turn counter-clockwise on the
     // screen; in the engine's left-handed camera space that is a cross product
     // pointing away from the viewer.
@@ -41,8 +42,8 @@ void MeshBuilder::surface(int columns, int rows, const std::function<SurfacePoin
     const auto first = static_cast<int32_t>(mesh.vertices.size());
     for (int row = 0; row <= rows; ++row)
         for (int column = 0; column <= columns; ++column) {
-            const SurfacePoint point =
-                surface(static_cast<float>(column) / static_cast<float>(columns), static_cast<float>(row) / static_cast<float>(rows));
+            const SurfacePoint point = surface(static_cast<float>(column) / static_cast<float>(columns),
+                                               static_cast<float>(row) / static_cast<float>(rows));
             vertex(point.position, point.u, point.v);
         }
     const int32_t stride = columns + 1;
@@ -76,7 +77,9 @@ void MeshBuilder::setPivot(const Vector3& pivot) {
     mesh.header.restPosition = pivot;
 }
 
-Vector3 scaled(const Vector3& vector, float factor) { return {vector.x * factor, vector.y * factor, vector.z * factor}; }
+Vector3 scaled(const Vector3& vector, float factor) {
+    return {vector.x * factor, vector.y * factor, vector.z * factor};
+}
 
 float dot(const Vector3& a, const Vector3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 

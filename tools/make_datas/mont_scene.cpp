@@ -59,14 +59,16 @@ kvs::Mesh terrain(float detail) {
     for (int row = 0; row <= rows; ++row)
         for (int column = 0; column <= columns; ++column) {
             const float x = -halfWidth + 2.0f * halfWidth * static_cast<float>(column) / static_cast<float>(columns);
-            const float z = valleyStart + (valleyEnd - valleyStart) * static_cast<float>(row) / static_cast<float>(rows);
+            const float z =
+                valleyStart + (valleyEnd - valleyStart) * static_cast<float>(row) / static_cast<float>(rows);
             points.push_back(mesh.vertex({x, height(x, z), z}, x / groundTile, z / groundTile));
         }
     const auto at = [&](int row, int column) { return points[static_cast<size_t>(row * (columns + 1) + column)]; };
     const auto position = [&](int32_t index) { return mesh.current().vertices[static_cast<size_t>(index)]; };
     for (int row = 0; row < rows; ++row)
         for (int column = 0; column < columns; ++column) {
-            const int32_t a = at(row, column), b = at(row, column + 1), c = at(row + 1, column + 1), d = at(row + 1, column);
+            const int32_t a = at(row, column), b = at(row, column + 1), c = at(row + 1, column + 1),
+                          d = at(row + 1, column);
             mesh.triangle(a, b, c, {0, 1, 0}, groundMaterial(position(a), position(b), position(c)));
             mesh.triangle(a, c, d, {0, 1, 0}, groundMaterial(position(a), position(c), position(d)));
         }
@@ -79,7 +81,8 @@ kvs::Mesh terrain(float detail) {
 float flightHeight(float x, float z) {
     float highest = height(x, z);
     for (float ahead = 40.0f; ahead <= 240.0f; ahead += 40.0f)
-        for (float side = -120.0f; side <= 120.0f; side += 60.0f) highest = std::max(highest, height(x + side, z + ahead));
+        for (float side = -120.0f; side <= 120.0f; side += 60.0f)
+            highest = std::max(highest, height(x + side, z + ahead));
     return highest;
 }
 
@@ -103,7 +106,8 @@ kvs::Camera flyingCamera(const Timeline& timeline) {
     camera.header.rotation = freeCameraRotation({1, 0, 0}, up, forward);
     // Altitude smoothed over the path so the flight does not jolt over each ridge.
     std::vector<Vector3> path;
-    for (int32_t frame = 0; frame < timeline.frameCount; ++frame) path.push_back(flight(timeline, static_cast<float>(frame)));
+    for (int32_t frame = 0; frame < timeline.frameCount; ++frame)
+        path.push_back(flight(timeline, static_cast<float>(frame)));
     std::vector<float> ground;
     for (const Vector3& point : path) ground.push_back(flightHeight(point.x, point.z));
     for (size_t k = 0; k < path.size(); ++k) {
@@ -112,11 +116,11 @@ kvs::Camera flyingCamera(const Timeline& timeline) {
         path[k].y = highest + 95.0f;
     }
     for (int pass = 0; pass < 3; ++pass)
-        for (size_t k = 1; k + 1 < path.size(); ++k) path[k].y = std::max(path[k].y, (path[k - 1].y + path[k + 1].y) * 0.5f);
+        for (size_t k = 1; k + 1 < path.size(); ++k)
+            path[k].y = std::max(path[k].y, (path[k - 1].y + path[k + 1].y) * 0.5f);
     camera.header.position = camera.header.restPosition = path.front();
-    camera.animation = kvs::Animation::sampledTracks(positionKeys(timeline, [&](float moment) {
-        return path[static_cast<size_t>(moment)];
-    }));
+    camera.animation = kvs::Animation::sampledTracks(
+        positionKeys(timeline, [&](float moment) { return path[static_cast<size_t>(moment)]; }));
     return camera;
 }
 
@@ -131,9 +135,10 @@ kvs::Mesh skyDome(const kvs::Camera& camera, float detail) {
         steps(24, detail), steps(6, detail),
         [&](float s, float t) {
             const float around = s * 2.0f * std::numbers::pi_v<float>, elevation = -0.1f + t * 1.6f;
-            return SurfacePoint{centre + Vector3{radius * std::cos(elevation) * std::cos(around), radius * std::sin(elevation),
-                                                 radius * std::cos(elevation) * std::sin(around)},
-                                s, t};
+            return SurfacePoint{
+                centre + Vector3{radius * std::cos(elevation) * std::cos(around), radius * std::sin(elevation),
+                                 radius * std::cos(elevation) * std::sin(around)},
+                s, t};
         },
         [&](const Vector3& point) { return centre - point; }, skyMaterial);
     mesh.setPivot(centre);

@@ -22,7 +22,8 @@ struct Timeline {
 };
 
 std::vector<kvs::PositionKey> positionKeys(const Timeline& timeline, const std::function<Vector3(float moment)>& path);
-std::vector<kvs::RotationKey> rotationKeys(const Timeline& timeline, const std::function<Quaternion(float moment)>& turn);
+std::vector<kvs::RotationKey> rotationKeys(const Timeline& timeline,
+                                           const std::function<Quaternion(float moment)>& turn);
 // A camera's roll in radians, held in the key's x.
 std::vector<kvs::RotationKey> rollKeys(const Timeline& timeline, const std::function<float(float moment)>& roll);
 

@@ -39,7 +39,8 @@ float periodicNoise(float x, float y, uint32_t seed, int period) {
 }  // namespace
 
 float latticeValue(int32_t x, int32_t y, uint32_t seed) {
-    const uint32_t hash = mix(static_cast<uint32_t>(x) * 0x9E3779B1u ^ mix(static_cast<uint32_t>(y) + seed * 0x85EBCA77u));
+    const uint32_t hash =
+        mix(static_cast<uint32_t>(x) * 0x9E3779B1u ^ mix(static_cast<uint32_t>(y) + seed * 0x85EBCA77u));
     return static_cast<float>(hash >> 8) / 16777216.0f;
 }
 

@@ -25,8 +25,8 @@ enum StoneMaterial : uint16_t { floorTile, wall, ceiling, column, plinth, bronze
 enum GlassMaterial : uint16_t { clearPane, stainedPane };
 
 // One flat face of the room, texture repeating every tile units.
-void roomFace(MeshBuilder& mesh, const Vector3& corner, const Vector3& edgeU, const Vector3& edgeV, const Vector3& inward,
-              float tile, uint16_t material) {
+void roomFace(MeshBuilder& mesh, const Vector3& corner, const Vector3& edgeU, const Vector3& edgeV,
+              const Vector3& inward, float tile, uint16_t material) {
     const float uLength = std::sqrt(dot(edgeU, edgeU)) / tile, vLength = std::sqrt(dot(edgeV, edgeV)) / tile;
     const int32_t a = mesh.vertex(corner, 0.0f, vLength);
     const int32_t b = mesh.vertex(corner + edgeU, uLength, vLength);
@@ -54,7 +54,8 @@ void appendFaces(MeshBuilder& mesh, const kvs::Mesh& part, uint16_t material) {
     for (size_t k = 0; k < part.vertices.size(); ++k)
         indices.push_back(mesh.vertex(part.vertices[k], part.textureVertices[k].u, part.textureVertices[k].v));
     for (const kvs::Face& face : part.faces)
-        mesh.face(indices[static_cast<size_t>(face.a)], indices[static_cast<size_t>(face.b)], indices[static_cast<size_t>(face.c)], material);
+        mesh.face(indices[static_cast<size_t>(face.a)], indices[static_cast<size_t>(face.b)],
+                  indices[static_cast<size_t>(face.c)], material);
 }
 
 kvs::Mesh columns(float detail) {
@@ -65,7 +66,8 @@ kvs::Mesh columns(float detail) {
             const Vector3 base{side * columnX, 0.0f, 80.0f + 200.0f * static_cast<float>(pair)};
             addCylinder(mesh, base + Vector3{0, 40, 0}, 20.0f, hallHeight - 80.0f, sides, 1.0f, 2.0f, column);
             addBox(mesh, base - Vector3{34, 0, 34}, base + Vector3{34, 40, 34}, 68.0f, false, plinth);
-            addBox(mesh, base + Vector3{-30, hallHeight - 40.0f, -30}, base + Vector3{30, hallHeight, 30}, 60.0f, false, plinth);
+            addBox(mesh, base + Vector3{-30, hallHeight - 40.0f, -30}, base + Vector3{30, hallHeight, 30}, 60.0f, false,
+                   plinth);
             // Mouldings where the shaft meets its plinth and its capital.
             for (float y : {46.0f, hallHeight - 46.0f}) {
                 MeshBuilder ring("", stone);
@@ -121,9 +123,9 @@ kvs::Mesh hungChild(kvs::Mesh child, const Chandelier& chandelier, const Vector3
     child.header.position = child.header.restPosition = pivot;
     const auto t = [&](float moment) { return moment / static_cast<float>(timeline.frameCount); };
     child.animation = kvs::Animation::sampledTracks(
-        positionKeys(timeline, [&](float moment) {
-            return chandelier.centre(t(moment)) + rotated(chandelier.ring(t(moment)), offset);
-        }),
+        positionKeys(
+            timeline,
+            [&](float moment) { return chandelier.centre(t(moment)) + rotated(chandelier.ring(t(moment)), offset); }),
         rotationKeys(timeline, [&](float moment) {
             return followedBy(axisAngle({0, 1, 0}, t(moment) * turn * spin), chandelier.ring(t(moment)));
         }));
@@ -152,8 +154,8 @@ void addChandelier(kvs::SceneFile& file, const Chandelier& chandelier, const Tim
         const float angle = static_cast<float>(k) * turn / 4.0f;
         const Vector3 offset{62.0f * std::cos(angle), -6.0f, 62.0f * std::sin(angle)};
         const std::string name = chandelier.name + ".vitre" + std::to_string(k + 1);
-        file.meshes.push_back(hungChild(pane(name, chandelier.hang + offset), chandelier, offset,
-                                        static_cast<float>(5 + k), timeline));
+        file.meshes.push_back(
+            hungChild(pane(name, chandelier.hang + offset), chandelier, offset, static_cast<float>(5 + k), timeline));
     }
     const std::string coreName = chandelier.name + ".coeur";
     file.meshes.push_back(hungChild(core(coreName, chandelier.hang, detail), chandelier, {}, -4.0f, timeline));
@@ -172,12 +174,13 @@ kvs::Camera walkingCamera(const Timeline& timeline) {
                        walkLength * (s - std::sin(s * turn) * 0.04f)};
     };
     camera.header.position = camera.header.restPosition = walk(0.0f);
-    camera.animation = kvs::Animation::sampledTracks(positionKeys(timeline, walk), rollKeys(timeline, [&](float moment) {
-        return 0.06f * std::sin(t(moment) * turn * 3.0f);
-    }));
+    camera.animation = kvs::Animation::sampledTracks(
+        positionKeys(timeline, walk),
+        rollKeys(timeline, [&](float moment) { return 0.06f * std::sin(t(moment) * turn * 3.0f); }));
     camera.targetAnimation = kvs::Animation::sampledTracks(positionKeys(timeline, [&](float moment) {
         const float s = t(moment);
-        return walk(moment) + Vector3{170.0f * std::sin(s * turn * 2.3f), 35.0f + 50.0f * std::sin(s * turn * 1.7f), 380.0f};
+        return walk(moment) +
+               Vector3{170.0f * std::sin(s * turn * 2.3f), 35.0f + 50.0f * std::sin(s * turn * 1.7f), 380.0f};
     }));
     camera.targetHeader.position = camera.targetHeader.restPosition = walk(0.0f) + Vector3{0, 35, 380};
     return camera;
@@ -198,22 +201,20 @@ DemoScene salleScene(const SceneSize& size) {
     // show loads this scene last, so its fog and field of view hold for all
     // three parts: light enough for the tori and the valley too.
     file.fog = {0x03, 0.0f, 0.0f, 5.0f};
-    file.materialSets = {{{texturedMaterial("dallage.tga"), texturedMaterial("murs.tga"), texturedMaterial("plafond.tga"),
-                           texturedMaterial("Marbre.JPG"), texturedMaterial("granit.jpg"), texturedMaterial("bronze.tga")},
-                          {}},
-                         {{texturedMaterial("vitre.zkv"), texturedMaterial("Vitrail.ZKV")}, {}}};
+    file.materialSets = {
+        {{texturedMaterial("dallage.tga"), texturedMaterial("murs.tga"), texturedMaterial("plafond.tga"),
+          texturedMaterial("Marbre.JPG"), texturedMaterial("granit.jpg"), texturedMaterial("bronze.tga")},
+         {}},
+        {{texturedMaterial("vitre.zkv"), texturedMaterial("Vitrail.ZKV")}, {}}};
     file.meshes = {hall(), columns(size.detail), rose()};
     addChandelier(file, {"lustre1", {0.0f, 245.0f, 420.0f}, 0.0f}, timeline, size.detail);
     addChandelier(file, {"lustre2", {0.0f, 245.0f, 1020.0f}, 1.3f}, timeline, size.detail);
     file.cameras = {walkingCamera(timeline)};
-    scene.textures = {mappedTgaTexture("dallage.tga", floorTiles(256)),
-                      tgaTexture("murs.tga", wallBlocks(256), 16),
-                      tgaTexture("plafond.tga", ceilingPanels(128), 32),
-                      jpegTexture("marbre.jpg", marble(256)),
-                      greyJpegTexture("granit.jpg", granite(128)),
-                      tgaTexture("bronze.tga", bronze(128), 24),
-                      zkvTexture("vitre.zkv", glassPane(128), 32),
-                      zkvTexture("Vitrail.ZKV", stainedGlass(256), 16)};
+    scene.textures = {
+        mappedTgaTexture("dallage.tga", floorTiles(256)),  tgaTexture("murs.tga", wallBlocks(256), 16),
+        tgaTexture("plafond.tga", ceilingPanels(128), 32), jpegTexture("marbre.jpg", marble(256)),
+        greyJpegTexture("granit.jpg", granite(128)),       tgaTexture("bronze.tga", bronze(128), 24),
+        zkvTexture("vitre.zkv", glassPane(128), 32),       zkvTexture("Vitrail.ZKV", stainedGlass(256), 16)};
     return scene;
 }
 

@@ -41,8 +41,9 @@ void addTorus(MeshBuilder& mesh, const Vector3& centre, float ring, float tube, 
         [&](float s, float t) {
             const float around = s * turn, across = t * turn;
             const float radius = ring + tube * std::cos(across);
-            return SurfacePoint{centre + Vector3{radius * std::cos(around), tube * std::sin(across), radius * std::sin(around)},
-                                s * uRepeat, t};
+            return SurfacePoint{
+                centre + Vector3{radius * std::cos(around), tube * std::sin(across), radius * std::sin(around)},
+                s * uRepeat, t};
         },
         [&](const Vector3& point) {
             const Vector3 local = point - centre;
@@ -92,7 +93,10 @@ void addCylinder(MeshBuilder& mesh, const Vector3& base, float radius, float hei
             return SurfacePoint{base + Vector3{radius * std::cos(around), t * height, radius * std::sin(around)},
                                 s * uRepeat, (1.0f - t) * vRepeat};
         },
-        [&](const Vector3& point) { return Vector3{point.x - base.x, 0.0f, point.z - base.z}; }, subMaterial);
+        [&](const Vector3& point) {
+            return Vector3{point.x - base.x, 0.0f, point.z - base.z};
+        },
+        subMaterial);
 }
 
 void addBox(MeshBuilder& mesh, const Vector3& low, const Vector3& high, float textureSize, bool inward,

@@ -73,7 +73,8 @@ Soundtrack synthesiseTheme(double seconds, int sampleRate) {
             const int note = melody[static_cast<size_t>(static_cast<int64_t>(std::fmod(t, 2.0 * bar) / eighth) % 16)];
             if (note != -99) {
                 const double frequency = noteFrequency(note) * (1.0 + 0.004 * std::sin(twoPi * 5.5 * t));
-                lead = (square(frequency * t) * 0.5 + saw(frequency * 1.005 * t) * 0.5) * std::exp(-inEighth * 5.0) * attack(inEighth);
+                lead = (square(frequency * t) * 0.5 + saw(frequency * 1.005 * t) * 0.5) * std::exp(-inEighth * 5.0) *
+                       attack(inEighth);
             }
         }
         // A soft pad on the chord's fifth and tenth holds the harmony.
@@ -82,7 +83,8 @@ Soundtrack synthesiseTheme(double seconds, int sampleRate) {
         const double centre = drums + bassFiltered * 0.55 + pad * 0.06;
         const double left = centre + lead * 0.16, right = centre + lead * 0.10;
         for (double value : {left, right})
-            soundtrack.samples.push_back(static_cast<int16_t>(std::lround(std::clamp(value * 0.5, -1.0, 1.0) * 32767.0)));
+            soundtrack.samples.push_back(
+                static_cast<int16_t>(std::lround(std::clamp(value * 0.5, -1.0, 1.0) * 32767.0)));
     }
     return soundtrack;
 }

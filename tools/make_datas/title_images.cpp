@@ -30,7 +30,9 @@ using Face = std::unique_ptr<std::remove_pointer_t<FT_Face>, FaceRelease>;
 struct Coverage {
     int width = 0, height = 0;
     std::vector<float> values;
-    float& at(int x, int y) { return values[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]; }
+    float& at(int x, int y) {
+        return values[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
+    }
 };
 
 Face openFace(FT_Library library, const std::filesystem::path& file) {
@@ -71,10 +73,12 @@ std::vector<float> halo(const Coverage& ink, int radius) {
             for (int x = 0; x < ink.width; ++x) {
                 float sum = 0.0f;
                 for (int k = -radius; k <= radius; ++k) {
-                    const int sx = std::clamp(x + k * dx, 0, ink.width - 1), sy = std::clamp(y + k * dy, 0, ink.height - 1);
+                    const int sx = std::clamp(x + k * dx, 0, ink.width - 1),
+                              sy = std::clamp(y + k * dy, 0, ink.height - 1);
                     sum += current[static_cast<size_t>(sy) * static_cast<size_t>(ink.width) + static_cast<size_t>(sx)];
                 }
-                next[static_cast<size_t>(y) * static_cast<size_t>(ink.width) + static_cast<size_t>(x)] = sum / static_cast<float>(length);
+                next[static_cast<size_t>(y) * static_cast<size_t>(ink.width) + static_cast<size_t>(x)] =
+                    sum / static_cast<float>(length);
             }
         std::swap(current, next);
     };
@@ -91,11 +95,20 @@ std::vector<TitleImage> titleImages() {
     const Colour white{0.95f, 0.95f, 1.0f}, amber{1.0f, 0.85f, 0.55f}, ice{0.75f, 0.9f, 1.0f};
     const Colour blueGlow{0.1f, 0.3f, 0.8f}, orangeGlow{0.8f, 0.3f, 0.05f}, tealGlow{0.05f, 0.5f, 0.55f};
     return {
-        {"vrn et qim.jpg", 512, 384, {{"vrn", sans, 0.28f}, {"et", serif, 0.14f}, {"qim", sans, 0.28f}}, white, blueGlow},
+        {"vrn et qim.jpg",
+         512,
+         384,
+         {{"vrn", sans, 0.28f}, {"et", serif, 0.14f}, {"qim", sans, 0.28f}},
+         white,
+         blueGlow},
         {"presentent.jpg", 640, 480, {{"présentent", serif, 0.16f}}, amber, orangeGlow},
         {"nomDemo.jpg", 640, 480, {{"kvor", sans, 0.42f}, {"une démo temps réel", light, 0.07f}}, white, blueGlow},
-        {"complet.jpg", 512, 384, {{"code, scènes", light, 0.09f}, {"musique", light, 0.09f}, {"complet", sans, 0.22f}},
-         ice, tealGlow},
+        {"complet.jpg",
+         512,
+         384,
+         {{"code, scènes", light, 0.09f}, {"musique", light, 0.09f}, {"complet", sans, 0.22f}},
+         ice,
+         tealGlow},
         {"mireli.jpg", 640, 480, {{"mireli", serif, 0.24f}}, amber, orangeGlow},
         {"pfo 2k.jpg", 640, 240, {{"pfo 2k", condensed, 0.5f}}, white, blueGlow},
         {"accelerate.jpg", 320, 240, {{"accelerate", condensed, 0.22f}}, ice, tealGlow},
@@ -149,7 +162,11 @@ std::vector<uint32_t> codePoints(const std::string& text) {
     std::vector<uint32_t> codes;
     for (size_t k = 0; k < text.size();) {
         const auto lead = static_cast<uint8_t>(text[k]);
-        const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+        const int length = lead < 0x80           ? 1
+                           : (lead >> 5) == 0x6  ? 2
+                           : (lead >> 4) == 0xE  ? 3
+                           : (lead >> 3) == 0x1E ? 4
+                                                 : 0;
         bool valid = length > 0 && k + static_cast<size_t>(length) <= text.size();
         uint32_t code = length == 1 ? lead : length == 2 ? lead & 0x1Fu : length == 3 ? lead & 0x0Fu : lead & 0x07u;
         for (int extra = 1; valid && extra < length; ++extra) {

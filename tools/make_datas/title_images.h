@@ -15,8 +15,8 @@
 namespace datas {
 
 struct TitleLine {
-    std::string text;  // UTF-8
-    std::string font;  // a file of the font directory
+    std::string text;     // UTF-8
+    std::string font;     // a file of the font directory
     float height = 0.3f;  // em size as a fraction of the image height (shrunk to fit the width)
 };
 

@@ -24,7 +24,10 @@ kvs::Mesh centralKnot(const Timeline& timeline, float detail) {
     mesh.setPivot({});
     kvs::Mesh knot = mesh.take();
     knot.animation = kvs::Animation::sampledTracks(
-        positionKeys(timeline, [&](float moment) { return Vector3{0.0f, 12.0f * std::sin(phase(timeline, moment) * turn * 3.0f), 0.0f}; }),
+        positionKeys(timeline,
+                     [&](float moment) {
+                         return Vector3{0.0f, 12.0f * std::sin(phase(timeline, moment) * turn * 3.0f), 0.0f};
+                     }),
         rotationKeys(timeline, [&](float moment) {
             const float t = phase(timeline, moment) * turn;
             return followedBy(axisAngle({0, 1, 0}, t * 2.0f), axisAngle({1, 0, 0.3f}, 0.35f * std::sin(t * 4.0f)));
@@ -45,12 +48,12 @@ kvs::Mesh orbitingTorus(const Timeline& timeline, float detail, int index) {
     addTorus(mesh, start, 30.0f, 9.0f, steps(32, detail), steps(10, detail), 4.0f);
     mesh.setPivot(start);
     kvs::Mesh torus = mesh.take();
-    torus.animation = kvs::Animation::sampledTracks(
-        positionKeys(timeline, orbit), rotationKeys(timeline, [&](float moment) {
-            const float t = phase(timeline, moment) * turn;
-            return followedBy(axisAngle({1, 0, 0}, t * static_cast<float>(4 + index % 3)),
-                              axisAngle({0, 1, 0}, offset + t));
-        }));
+    torus.animation =
+        kvs::Animation::sampledTracks(positionKeys(timeline, orbit), rotationKeys(timeline, [&](float moment) {
+                                          const float t = phase(timeline, moment) * turn;
+                                          return followedBy(axisAngle({1, 0, 0}, t * static_cast<float>(4 + index % 3)),
+                                                            axisAngle({0, 1, 0}, offset + t));
+                                      }));
     return torus;
 }
 
@@ -59,16 +62,18 @@ kvs::Mesh swingingKnot(const Timeline& timeline, float detail, int index) {
     const float side = index == 0 ? 1.0f : -1.0f;
     const auto path = [&](float moment) {
         const float t = phase(timeline, moment) * turn;
-        return Vector3{side * 95.0f * std::cos(t * 2.0f), side * 85.0f * std::sin(t * 3.0f), side * 95.0f * std::sin(t * 2.0f)};
+        return Vector3{side * 95.0f * std::cos(t * 2.0f), side * 85.0f * std::sin(t * 3.0f),
+                       side * 95.0f * std::sin(t * 2.0f)};
     };
     MeshBuilder mesh(index == 0 ? "trefle1" : "trefle2", copper);
     const Vector3 start = path(0.0f);
     addTorusKnot(mesh, start, 3, 2, 18.0f, 4.5f, steps(80, detail), steps(8, detail), 4.0f);
     mesh.setPivot(start);
     kvs::Mesh knot = mesh.take();
-    knot.animation = kvs::Animation::sampledTracks(positionKeys(timeline, path), rotationKeys(timeline, [&](float moment) {
-        return axisAngle({side, 1.0f, 0.5f}, phase(timeline, moment) * turn * 9.0f);
-    }));
+    knot.animation =
+        kvs::Animation::sampledTracks(positionKeys(timeline, path), rotationKeys(timeline, [&](float moment) {
+                                          return axisAngle({side, 1.0f, 0.5f}, phase(timeline, moment) * turn * 9.0f);
+                                      }));
     return knot;
 }
 
@@ -86,9 +91,9 @@ kvs::Camera orbitingCamera(const Timeline& timeline) {
     camera.header.position = camera.header.restPosition = path(0.0f);
     // The roll turns the world about its own z axis before the look-at, so a
     // small one keeps the knot near the middle of the view.
-    camera.animation = kvs::Animation::sampledTracks(positionKeys(timeline, path), rollKeys(timeline, [&](float moment) {
-        return 0.15f * std::sin(phase(timeline, moment) * turn * 2.0f);
-    }));
+    camera.animation = kvs::Animation::sampledTracks(
+        positionKeys(timeline, path),
+        rollKeys(timeline, [&](float moment) { return 0.15f * std::sin(phase(timeline, moment) * turn * 2.0f); }));
     camera.targetAnimation = kvs::Animation::sampledTracks(positionKeys(timeline, [&](float moment) {
         const float t = phase(timeline, moment) * turn;
         return Vector3{25.0f * std::sin(t * 5.0f), 10.0f * std::cos(t * 4.0f), 0.0f};
@@ -113,7 +118,8 @@ DemoScene toresScene(const SceneSize& size) {
                          {{texturedMaterial("or.tga")}, {}},
                          {{texturedMaterial("cuivre.tga")}, {}}};
     file.meshes.push_back(centralKnot(timeline, size.detail));
-    for (int index = 0; index < orbitingTori; ++index) file.meshes.push_back(orbitingTorus(timeline, size.detail, index));
+    for (int index = 0; index < orbitingTori; ++index)
+        file.meshes.push_back(orbitingTorus(timeline, size.detail, index));
     for (int index = 0; index < 2; ++index) file.meshes.push_back(swingingKnot(timeline, size.detail, index));
     file.cameras = {orbitingCamera(timeline)};
     // JPEG names are opened lower-cased; the scene keeps the name's own case.
