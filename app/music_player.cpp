@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <thread>
 
 namespace {
 
@@ -28,7 +27,7 @@ void startMusic(HWND player) {
 }
 
 // Step n is due at n x 30 ms: the first at once, the last 30 ms before the
-// end. The clock is read every millisecond rather than in a busy loop.
+// end. The loop only polls the clock: the last frame stays on screen.
 void fadeMusic(HWND player) {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point start = Clock::now();
@@ -36,7 +35,6 @@ void fadeMusic(HWND player) {
     for (Clock::duration elapsed{}; elapsed < fadeLength; elapsed = Clock::now() - start) {
         const auto due = std::min<int64_t>(volumeSteps, elapsed / fadeStepInterval + 1);
         for (; sent < due; ++sent) send(player, volumeDown);
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 }
 

@@ -2,6 +2,9 @@
 // the code that runs the dialogs.
 #pragma once
 
+// As the resource compiler's own winres.h has it.
+#define IDC_STATIC (-1)
+
 #define IDD_LAUNCHER 101
 #define IDD_ABOUT 103
 #define IDD_ADVANCED 104

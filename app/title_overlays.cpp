@@ -33,9 +33,7 @@ constexpr std::array<TitlePlan, 9> titlePlans{{
 
 // Frame arithmetic on a scene's frame count, which may be anything an int32
 // holds, is done in 64 bits and brought back within range.
-int32_t clamped(int64_t frames) {
-    return static_cast<int32_t>(std::clamp<int64_t>(frames, INT32_MIN, INT32_MAX));
-}
+int32_t clamped(int64_t frames) { return static_cast<int32_t>(std::clamp<int64_t>(frames, INT32_MIN, INT32_MAX)); }
 
 std::unique_ptr<Overlay> prepare(const TitlePlan& plan, int64_t endFrame) {
     auto overlay = std::make_unique<Overlay>();

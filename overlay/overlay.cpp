@@ -1,7 +1,10 @@
 #include "overlay/overlay.h"
 
+#include <cinttypes>
 #include <cmath>
+#include <new>
 
+#include "app/fatal.h"
 #include "app/log.h"
 #include "app/process_state.h"
 #include "image/jpeg_loader.h"
@@ -57,9 +60,21 @@ void Overlay::loadImage(const char* fileName) {
     texture = createTexture(loader);
 }
 
+// A life as long as a scene's frame count may be is asked of memory that
+// cannot be had: beyond 1 GiB for the four tables it is refused as such.
 void Overlay::allocateCornerTables() {
+    constexpr uint64_t budget = uint64_t{1} << 30;
     const size_t entries = duration > 0 ? static_cast<size_t>(duration) : 0;
-    for (CornerTable& table : corners) table.assign(entries, CornerEntry{0.0f, 0.0f, 0});
+    const uint64_t bytes = uint64_t{entries} * sizeof(CornerEntry) * corners.size();
+    if (bytes > budget) {
+        logFormat("corner tables of %" PRIu64 " bytes refused\n", bytes);
+        fatalError(0);
+    }
+    try {
+        for (CornerTable& table : corners) table.assign(entries, CornerEntry{0.0f, 0.0f, 0});
+    } catch (const std::bad_alloc&) {
+        fatalError(0);
+    }
 }
 
 void Overlay::defaultPath() {

@@ -23,6 +23,7 @@ public:
     // texture format's masks: green, blue, red, alpha, bit count.
     void loadImage(const char* fileName);
     // duration entries in each of the four tables; none when duration <= 0.
+    // Tables over 1 GiB in all are an out-of-memory fatal stop.
     void allocateCornerTables();
     // The centre 40 % of the screen circling 1.25 % of it, one radian a frame.
     void defaultPath();

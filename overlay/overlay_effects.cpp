@@ -64,8 +64,9 @@ void pulsingQuarter(Overlay& overlay, double left, double top, double radius, do
         advance(p, phaseStep);
         const long double dx = static_cast<long double>(radius) * cosineOf(t);
         const long double dy = static_cast<long double>(radius) * sineOf(t);
-        const Quad quad{rounded(l + dx),       rounded(tp + dy),       rounded(l + dx),      rounded(tp + 0.5L + dy),
-                        rounded(l + 0.5L + dx), rounded(tp + 0.5L + dy), rounded(l + 0.5L + dx), rounded(tp + dy)};
+        const Quad quad{rounded(l + dx),         rounded(tp + dy),       rounded(l + dx),
+                        rounded(tp + 0.5L + dy), rounded(l + 0.5L + dx), rounded(tp + 0.5L + dy),
+                        rounded(l + 0.5L + dx),  rounded(tp + dy)};
         setEntry(overlay, j, quad, colour);
         advance(t, 1.0);
     }

@@ -22,8 +22,13 @@ void postCommand(const Control& control, WORD notification) {
                  reinterpret_cast<LPARAM>(control.handle));
 }
 
-// Applies a template font and sizes that let controls be as small as Windows draws them.
-void styleDialog(GtkWidget* window, const DialogResource& resource) {
+// The template's font, and sizes that let controls be as small as Windows
+// draws them, for every window of the program; applied once, with the first
+// template's font size (the program's dialogs all use the same).
+void styleDialogs(GtkWidget* window, const DialogResource& resource) {
+    static bool styled = false;
+    if (styled) return;
+    styled = true;
     const std::string css = "* { font-family: \"" + dialogFontFamily() + "\"; font-size: " +
                             std::to_string(resource.fontSize ? resource.fontSize : 8) +
                             "pt; }\n"
@@ -93,7 +98,7 @@ void GtkDialogView::show(HWND handle) {
     const DialogResource& resource = *dialog->resource;
     GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     windows[handle] = window;
-    styleDialog(window, resource);
+    styleDialogs(window, resource);
     gtk_window_set_title(GTK_WINDOW(window), resource.caption.c_str());
     gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
     gtk_window_set_type_hint(GTK_WINDOW(window), GDK_WINDOW_TYPE_HINT_DIALOG);

@@ -61,9 +61,9 @@ Owned<GDBusConnection> connectToSessionBus() {
 }
 
 Owned<GDBusProxy> proxyFor(GDBusConnection* connection, const char* name, const char* path, const char* interface) {
-    constexpr auto flags = static_cast<GDBusProxyFlags>(G_DBUS_PROXY_FLAGS_DO_NOT_LOAD_PROPERTIES |
-                                                        G_DBUS_PROXY_FLAGS_DO_NOT_CONNECT_SIGNALS |
-                                                        G_DBUS_PROXY_FLAGS_DO_NOT_AUTO_START);
+    constexpr auto flags =
+        static_cast<GDBusProxyFlags>(G_DBUS_PROXY_FLAGS_DO_NOT_LOAD_PROPERTIES |
+                                     G_DBUS_PROXY_FLAGS_DO_NOT_CONNECT_SIGNALS | G_DBUS_PROXY_FLAGS_DO_NOT_AUTO_START);
     GError* error = nullptr;
     GDBusProxy* proxy = g_dbus_proxy_new_sync(connection, flags, nullptr, name, path, interface, nullptr, &error);
     g_clear_error(&error);
@@ -74,8 +74,8 @@ Owned<GDBusProxy> proxyFor(GDBusConnection* connection, const char* name, const 
 // The answer, or null when the call failed or timed out. parameters is consumed.
 Variant call(GDBusProxy* proxy, const char* method, GVariant* parameters) {
     GError* error = nullptr;
-    GVariant* answer =
-        g_dbus_proxy_call_sync(proxy, method, parameters, G_DBUS_CALL_FLAGS_NO_AUTO_START, answerTimeout, nullptr, &error);
+    GVariant* answer = g_dbus_proxy_call_sync(proxy, method, parameters, G_DBUS_CALL_FLAGS_NO_AUTO_START, answerTimeout,
+                                              nullptr, &error);
     g_clear_error(&error);
     return Variant(answer);
 }
@@ -102,7 +102,8 @@ std::string firstMprisName(GDBusProxy* bus) {
 
 // KVOR_PLAYER when set (and on the bus), else the first MPRIS name.
 std::string chosenPlayerName(GDBusConnection* connection) {
-    Owned<GDBusProxy> bus = proxyFor(connection, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus");
+    Owned<GDBusProxy> bus =
+        proxyFor(connection, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus");
     if (!bus) return {};
     if (const char* wanted = std::getenv("KVOR_PLAYER"); wanted != nullptr && *wanted != '\0')
         return nameHasOwner(bus.get(), wanted) ? std::string(wanted) : std::string();
@@ -149,8 +150,7 @@ private:
         const double next = std::clamp(std::round((volume + step) * 1e6) / 1e6, 0.0, 1.0);
         if (next == volume) return;
         volume = next;
-        call(properties.get(), "Set",
-             g_variant_new("(ssv)", playerInterface, "Volume", g_variant_new_double(volume)));
+        call(properties.get(), "Set", g_variant_new("(ssv)", playerInterface, "Volume", g_variant_new_double(volume)));
     }
 
     Owned<GDBusConnection> connection;

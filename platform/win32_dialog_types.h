@@ -61,7 +61,6 @@ constexpr DWORD CBS_SIMPLE = 0x0001;
 constexpr DWORD CBS_DROPDOWN = 0x0002;
 constexpr DWORD CBS_DROPDOWNLIST = 0x0003;
 constexpr DWORD CBS_SORT = 0x0100;
-constexpr int IDC_STATIC = -1;
 
 // GetOpenFileNameA
 struct OPENFILENAMEA {

@@ -39,7 +39,7 @@ Shape shapeOf(const D3DTLVERTEX* v) {
 
 // One presented frame as the device saw it.
 struct Frame {
-    std::vector<Shape> overlays;          // in draw order
+    std::vector<Shape> overlays;        // in draw order
     std::optional<float> sceneVertexZ;  // the first scene vertex's third camera-space coordinate
 };
 
@@ -244,12 +244,12 @@ TEST_F(Show, PartsThatHaveNoFrames) {
 }
 
 TEST_F(Show, ScenesStartWhereTheScriptSaysAndWrapOnTheirOwn) {
-    // The triangle moves along the scene's x, which the camera sees as its
-    // third coordinate: the first vertex is there at frame - 1. Tores starts beyond its
+    // The triangle moves away along the scene's x, the camera's depth: its
+    // first vertex is at depth 5 + frame. Tores starts beyond its
     // last frame (drawn as frame 0), mont and salle at frame 1.
     run(DemoScenes{{50, 9, true}, {0, 19, true}, {0, 9, true}});
     ASSERT_EQ(frames.size(), size_t{1500 + 20 + 5});
-    auto drawnFrame = [&](size_t presented) { return frames[presented].sceneVertexZ.value_or(-100.0f) + 1.0f; };
+    auto drawnFrame = [&](size_t presented) { return frames[presented].sceneVertexZ.value_or(-100.0f) - 5.0f; };
     for (size_t i : {0u, 1u, 9u, 10u, 1499u}) EXPECT_FLOAT_EQ(drawnFrame(i), static_cast<float>(i % 10)) << i;
     for (size_t i : {0u, 18u, 19u}) EXPECT_FLOAT_EQ(drawnFrame(1500 + i), static_cast<float>((i + 1) % 20)) << i;
     for (size_t i : {0u, 4u}) EXPECT_FLOAT_EQ(drawnFrame(1520 + i), static_cast<float>(i + 1)) << i;
@@ -259,5 +259,5 @@ TEST_F(Show, ToresStartsAtItsFirstFrame) {
     run(DemoScenes{{3, 9, true}, {0, -1}, {0, 0}});
     ASSERT_EQ(frames.size(), 1500u);
     for (size_t i : {0u, 6u, 7u, 1499u})
-        EXPECT_FLOAT_EQ(frames[i].sceneVertexZ.value_or(-100.0f) + 1.0f, static_cast<float>((i + 3) % 10)) << i;
+        EXPECT_FLOAT_EQ(frames[i].sceneVertexZ.value_or(-100.0f) - 5.0f, static_cast<float>((i + 3) % 10)) << i;
 }

@@ -1,13 +1,17 @@
-// The tables the effects fill, against values worked out by hand.
+// The tables the effects fill, against values worked out by hand. Every
+// effect is also checked bit for bit by the independent reading that
+// kvor-inspect overlay is tested against.
 
 #include "overlay/overlay_effects.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
+#include <limits>
 
 #include "overlay/overlay.h"
+#include "tests/support/test_support.h"
 
 namespace {
 
@@ -49,16 +53,6 @@ TEST(GreyLevel, ClampsAndTruncates) {
     }
 }
 
-TEST(DefaultPath, CentreFortyPercentCirclingOneRadianAFrame) {
-    Prepared prepared(3);
-    expectCorners(prepared, 0, {{{0.3125f, 0.3f}, {0.3125f, 0.7f}, {0.7125f, 0.7f}, {0.7125f, 0.3f}}});
-    const float dx = 0.0125f * std::cos(2.0f);
-    const float dy = 0.0125f * std::sin(2.0f);
-    expectCorners(prepared, 2, {{{0.3f + dx, 0.3f + dy}, {0.3f + dx, 0.7f + dy}, {0.7f + dx, 0.7f + dy},
-                                 {0.7f + dx, 0.3f + dy}}});
-    for (size_t j = 0; j < 3; ++j) EXPECT_EQ(colourOf(prepared, j), 0xFFFFFFFFu);
-}
-
 TEST(FadingPanels, FadeInOverFiftyFramesOutOverTheLastNine) {
     struct Case {
         size_t j;
@@ -66,7 +60,7 @@ TEST(FadingPanels, FadeInOverFiftyFramesOutOverTheLastNine) {
     };
     // 350 frames: j x 5.12 below 50 (25 gives 127.99999 -> 127), white, then
     // (350 - j) x 25.6 from j = 341.
-    const Case cases[] = {{0, 0},          {1, 0x00050505},   {25, 0x007F7F7F}, {49, 0x00FAFAFA},
+    const Case cases[] = {{0, 0},           {1, 0x00050505},   {25, 0x007F7F7F},  {49, 0x00FAFAFA},
                           {50, 0xFFFFFFFF}, {340, 0xFFFFFFFF}, {341, 0x00E6E6E6}, {345, 0x00808080},
                           {349, 0x00191919}};
     for (auto effect : {fadePanel, fadeSkewed}) {
@@ -120,35 +114,6 @@ TEST(SwingVertical, ThreeScreensTallAtFirstThenFlipping) {
     EXPECT_EQ(colourOf(prepared, 8), 0x00828282u);
 }
 
-TEST(Pulses, QuartersCirclingWithTheirColourCycles) {
-    struct Case {
-        std::function<void(Overlay&)> effect;
-        float left, top, radius;
-        size_t j;
-        uint32_t colour;  // greyLevel((sin p + 1) / 2) for the p of entry j
-    };
-    // pulseTopLeft: p = -1.57 + 0.8 j; j = 2 gives p = 0.03, b = 0.515 -> 131.
-    // pulseBottomRight: p = -1.57 + 0.2 j; j = 8 gives the same p.
-    const Case cases[] = {{pulseTopLeft, 0, 0, 0.0125f, 0, 0},
-                          {pulseTopLeft, 0, 0, 0.0125f, 2, 0x00838383},
-                          {pulseTopLeft, 0, 0, 0.0125f, 4, 0x00FEFEFE},
-                          {pulseBottomRight, 0.5f, 0.5f, 0.02f, 0, 0},
-                          {pulseBottomRight, 0.5f, 0.5f, 0.02f, 8, 0x00838383}};
-    for (const Case& c : cases) {
-        Prepared prepared(10);
-        c.effect(prepared.overlay);
-        const float t = static_cast<float>(c.j);
-        const float dx = c.radius * std::cos(t);
-        const float dy = c.radius * std::sin(t);
-        const float l = c.left + dx;
-        const float r = c.left + 0.5f + dx;
-        const float top = c.top + dy;
-        const float bottom = c.top + 0.5f + dy;
-        expectCorners(prepared, c.j, {{{l, top}, {l, bottom}, {r, bottom}, {r, top}}});
-        EXPECT_EQ(colourOf(prepared, c.j), c.colour) << "entry " << c.j;
-    }
-}
-
 TEST(NoLife, NoTablesAndEffectsTouchNothing) {
     for (int32_t duration : {0, -5}) {
         Prepared prepared(duration);
@@ -157,4 +122,12 @@ TEST(NoLife, NoTablesAndEffectsTouchNothing) {
         for (const CornerTable& table : prepared.overlay.corners) EXPECT_TRUE(table.empty());
         EXPECT_EQ(prepared.overlay.entryCount(), 0);
     }
+}
+
+TEST(NoLife, ALifeTooLongForMemoryIsAFatalStop) {
+    testing_support::LogCapture log;
+    Overlay overlay;
+    overlay.duration = std::numeric_limits<int32_t>::max();
+    EXPECT_EXIT(overlay.allocateCornerTables(), testing::ExitedWithCode(255), "not enough memory");
+    EXPECT_THAT(log.text(), testing::HasSubstr("corner tables of 103079215056 bytes refused\n"));
 }

@@ -13,7 +13,7 @@ namespace testing_support {
 struct DemoScene {
     int32_t firstFrame = 0;
     int32_t lastFrame = 9;
-    bool moving = false;  // the triangle steps by one unit a frame along x
+    bool moving = false;  // the triangle steps one unit a frame away from the camera
 };
 
 struct DemoScenes {

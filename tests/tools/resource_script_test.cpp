@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <map>
 
+#include "platform/dialog_resources.h"
 #include "tools/rc/resource_script.h"
 
 namespace {
@@ -31,7 +34,7 @@ std::string errorOf(const std::string& text) {
 
 TEST(ResourceScript, ReadsDialogsWithIdsFromAnIncludedHeader) {
     const std::string header = "#pragma once\n#define IDD_MAIN 101\n#define IDC_LIST 1005 // the list\n"
-                               "#define IDC_BOTH IDC_LIST\n";
+                               "#define IDC_BOTH IDC_LIST\n#define IDC_STATIC (-1)\n";
     const std::string script = R"(#include <windows.h>
 #include "ids.h"
 /* two dialogs,
@@ -47,7 +50,7 @@ BEGIN
     DEFPUSHBUTTON   "OK",IDOK,86,91,37,14
     AUTOCHECKBOX    "Wait ",0x3F8,9,32,91,10
     LTEXT           "C:\dir",IDC_STATIC,45,117,116,8
-    CTEXT           "mid",-1,1,2,3,4,WS_DISABLED
+    CTEXT           "mid",-1,1,2,3,4,(WS_DISABLED | 0)
 END
 102 DIALOGEX 5, 6, 7, 8
 BEGIN
@@ -107,10 +110,52 @@ TEST(ResourceScript, ErrorsNameTheFileAndLine) {
         {"1 DIALOG 0,0,40000,1\nBEGIN\nEND\n", "test.rc:1: 40000 is out of range for a position or size"},
         {"1 DIALOG 0,0,1,1\nSTYLE 0x\nBEGIN\nEND\n", "test.rc:2: malformed number 0x"},
         {"1 DIALOG 0,0,1,1 $\n", "test.rc:1: unexpected character '$'"},
+        {"1 DIALOG 0,0,(1,1\n", "test.rc:1: expected ')', found ,"},
         {"#include \"missing.h\"\n", "test.rc: cannot read missing.h"},
         {"/* never closed\n", "test.rc: comment not closed at the end of the file"},
     };
     for (const auto& example : cases) EXPECT_EQ(errorOf(example.script), example.error) << example.script;
+}
+
+// The resource compiler of the Windows build, given the program's script and
+// asked to write it back with every style as a number, must describe the very
+// dialogs the build made from that script.
+TEST(ResourceScript, ProgramDialogsAgreeWithTheWindowsResourceCompiler) {
+    const char* windres = "x86_64-w64-mingw32-windres";
+    if (std::system((std::string("command -v ") + windres + " >/dev/null 2>&1").c_str()) != 0)
+        GTEST_SKIP() << windres << " is not installed";
+    std::string command = std::string(windres) + " -i '" KVOR_RESOURCE_SCRIPT "' -O rc";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string decompiled;
+    char buffer[512];
+    while (size_t count = fread(buffer, 1, sizeof buffer, pipe)) decompiled.append(buffer, count);
+    ASSERT_EQ(pclose(pipe), 0) << decompiled;
+
+    auto reference = parseText(decompiled);
+    ASSERT_EQ(reference.size(), platform::dialogResources().size());
+    for (const platform::DialogResource& expected : reference) {
+        const platform::DialogResource* built = platform::findDialogResource(expected.id);
+        ASSERT_NE(built, nullptr) << expected.id;
+        SCOPED_TRACE(expected.id);
+        EXPECT_EQ(built->style, expected.style);
+        EXPECT_EQ(built->caption, expected.caption);
+        EXPECT_EQ(built->fontName, expected.fontName);
+        EXPECT_EQ(built->fontSize, expected.fontSize);
+        EXPECT_EQ(std::vector<short>({built->x, built->y, built->width, built->height}),
+                  std::vector<short>({expected.x, expected.y, expected.width, expected.height}));
+        ASSERT_EQ(built->items.size(), expected.items.size());
+        for (size_t i = 0; i < expected.items.size(); ++i) {
+            const platform::DialogItemResource &item = built->items[i], &wanted = expected.items[i];
+            SCOPED_TRACE(wanted.text);
+            EXPECT_EQ(item.className, wanted.className);
+            EXPECT_EQ(item.text, wanted.text);
+            EXPECT_EQ(item.id, wanted.id);
+            EXPECT_EQ(item.style, wanted.style);
+            EXPECT_EQ(std::vector<short>({item.x, item.y, item.width, item.height}),
+                      std::vector<short>({wanted.x, wanted.y, wanted.width, wanted.height}));
+        }
+    }
 }
 
 }  // namespace

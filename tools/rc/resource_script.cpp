@@ -31,7 +31,6 @@ const std::unordered_map<std::string, long>& knownConstants() {
         {"CBS_SIMPLE", CBS_SIMPLE},     {"CBS_DROPDOWN", CBS_DROPDOWN},
         {"CBS_DROPDOWNLIST", CBS_DROPDOWNLIST}, {"CBS_SORT", CBS_SORT},
         {"IDOK", IDOK},                 {"IDCANCEL", IDCANCEL},
-        {"IDC_STATIC", IDC_STATIC},
     };
     return constants;
 }
@@ -70,6 +69,10 @@ public:
         std::set<long> ids;
         while (peek().kind != Kind::end) {
             const std::string where = peek().where;
+            if (peek().kind == Kind::name && peek().value == "LANGUAGE") {
+                next(), value(), comma(), value();  // one language only: the statement changes nothing
+                continue;
+            }
             dialogs.push_back(dialog());
             if (!ids.insert(dialogs.back().id).second)
                 fail(where, "dialog " + std::to_string(dialogs.back().id) + " is defined twice");
@@ -132,7 +135,7 @@ private:
         return item;
     }
 
-    // A number, a name, or names and numbers joined by |.
+    // A number, a name or a value in parentheses, or several joined by |.
     long value() {
         long result = term();
         while (peek().kind == Kind::bar) next(), result |= term();
@@ -142,6 +145,11 @@ private:
     long term() {
         const Token& token = next();
         if (token.kind == Kind::number) return number(token);
+        if (token.kind == Kind::open) {
+            long inner = value();
+            take(Kind::close, "')'");
+            return inner;
+        }
         if (token.kind != Kind::name) fail(token.where, "expected a number or a name");
         if (auto macro = stream.macros.find(token.value); macro != stream.macros.end())
             return macroValue(token, macro->second);

@@ -2,7 +2,8 @@
 // Reads the dialogs of a Windows resource script: the subset the program's
 // script uses (DIALOG and DIALOGEX with STYLE, EXSTYLE, CAPTION and FONT; the
 // controls GROUPBOX, COMBOBOX, PUSHBUTTON, DEFPUSHBUTTON, CHECKBOX,
-// AUTOCHECKBOX, LTEXT, CTEXT and RTEXT; #define and #include "file" for ids).
+// AUTOCHECKBOX, LTEXT, CTEXT and RTEXT; LANGUAGE; #define and #include "file"
+// for ids).
 
 #include <filesystem>
 #include <functional>

@@ -91,6 +91,8 @@ private:
         }
         if (c == ',') return push(Token::Kind::comma, ",", where, at + 1);
         if (c == '|') return push(Token::Kind::bar, "|", where, at + 1);
+        if (c == '(') return push(Token::Kind::open, "(", where, at + 1);
+        if (c == ')') return push(Token::Kind::close, ")", where, at + 1);
         if (c == '"') return text(line, at, where);
         if (std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-') {
             size_t end = at + 1;

@@ -13,7 +13,7 @@
 namespace resource_script {
 
 struct Token {
-    enum class Kind { name, number, text, comma, bar, end };
+    enum class Kind { name, number, text, comma, bar, open, close, end };
     Kind kind;
     std::string value;  // the name, the number's digits, or the text without quotes
     std::string where;  // "file:line"
