@@ -2,6 +2,7 @@
 // the back buffer to the capture sink.
 
 #include <cstdlib>
+#include <optional>
 #include <string_view>
 
 #include "platform/drivers.h"
@@ -22,6 +23,11 @@ SinkChoice& sinkChoice() {
     return choice;
 }
 
+std::optional<EnhancedFrame>& captureFrame() {
+    static std::optional<EnhancedFrame> frame;
+    return frame;
+}
+
 // A program started with KVOR_DRIVER=capture and no sink of its own writes PNGs.
 FrameSink currentSink() {
     SinkChoice& choice = sinkChoice();
@@ -35,7 +41,9 @@ FrameSink currentSink() {
 
 class CaptureDriver final : public GlDriver {
 public:
-    explicit CaptureDriver(std::shared_ptr<GlContext> context) : GlDriver(std::move(context)) {}
+    explicit CaptureDriver(std::shared_ptr<GlContext> context) : GlDriver(std::move(context)) {
+        renderer->enhance(captureFrame());
+    }
 
     std::vector<DisplayMode> displayModes() const override {
         std::vector<DisplayMode> modes;
@@ -58,7 +66,7 @@ public:
             renderer->finish();
             return DD_OK;
         }
-        sink(CapturedFrame{index, renderer->targetWidth(), renderer->targetHeight(), renderer->readTarget()});
+        sink(CapturedFrame{index, renderer->frameWidth(), renderer->frameHeight(), renderer->readTarget()});
         return DD_OK;
     }
 
@@ -73,6 +81,8 @@ std::shared_ptr<Driver> makeCaptureDriver() {
     if (context == nullptr) return nullptr;
     return std::make_shared<CaptureDriver>(std::move(context));
 }
+
+void setCaptureFrame(std::optional<EnhancedFrame> frame) { captureFrame() = frame; }
 
 void setCaptureSink(FrameSink sink) {
     sinkChoice().sink = std::move(sink);

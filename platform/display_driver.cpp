@@ -75,8 +75,8 @@ SDL_Rect letterBox(int drawableWidth, int drawableHeight, DWORD width, DWORD hei
 
 class DisplayDriver final : public GlDriver, public MessageSource {
 public:
-    explicit DisplayDriver(std::shared_ptr<SdlWindowContext> context)
-        : GlDriver(context), windowContext(std::move(context)) {
+    DisplayDriver(std::shared_ptr<SdlWindowContext> context, bool enhanced)
+        : GlDriver(context), windowContext(std::move(context)), enhanced(enhanced) {
         addMessageSource(this);
     }
     ~DisplayDriver() override { shutDown(); }
@@ -86,6 +86,7 @@ public:
     HRESULT setCooperativeLevel(HWND window, DWORD flags) override;
     HRESULT setDisplayMode(const DisplayMode& mode) override;
     HRESULT present(const SurfaceStore& backBuffer, DWORD flags) override;
+    HRESULT createFlipChain(DWORD width, DWORD height) override;
     void shutDown() override;
     void pump(bool wait) override;
 
@@ -94,6 +95,7 @@ private:
     void deliver(const SDL_Event& event);
 
     std::shared_ptr<SdlWindowContext> windowContext;
+    bool enhanced;  // the frame at the window's resolution
     HWND cooperativeWindow = nullptr;
     DWORD refreshRate = 0;
     int swapInterval = -1;  // what SDL last accepted; -1 before the first flip
@@ -155,12 +157,22 @@ HRESULT DisplayDriver::present(const SurfaceStore&, DWORD flags) {
     glViewport(0, 0, drawableWidth, drawableHeight);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
-    SDL_Rect shown = letterBox(drawableWidth, drawableHeight, renderer->targetWidth(), renderer->targetHeight());
+    SDL_Rect shown = letterBox(drawableWidth, drawableHeight, renderer->frameWidth(), renderer->frameHeight());
     renderer->presentTo(shown.x, shown.y, shown.w, shown.h);
     waitForRetrace(!(flags & DDFLIP_NOVSYNC));
     SDL_GL_SwapWindow(windowContext->sdlWindow());
     lastPresent = std::chrono::steady_clock::now();
     return DD_OK;
+}
+
+// The enhanced frame is the window's drawable, the picture letter-boxed in it.
+HRESULT DisplayDriver::createFlipChain(DWORD width, DWORD height) {
+    if (enhanced) {
+        int drawableWidth = 0, drawableHeight = 0;
+        SDL_GL_GetDrawableSize(windowContext->sdlWindow(), &drawableWidth, &drawableHeight);
+        renderer->enhance(EnhancedFrame{uint32_t(std::max(drawableWidth, 1)), uint32_t(std::max(drawableHeight, 1)), false});
+    }
+    return GlDriver::createFlipChain(width, height);
 }
 
 // Swap interval 1 waits for the retrace. Where SDL refuses it (Xvfb, some
@@ -209,7 +221,13 @@ void DisplayDriver::pump(bool wait) {
 std::shared_ptr<Driver> makeDisplayDriver() {
     std::shared_ptr<SdlWindowContext> context = openWindow();
     if (context == nullptr) return nullptr;
-    return std::make_shared<DisplayDriver>(std::move(context));
+    return std::make_shared<DisplayDriver>(std::move(context), false);
+}
+
+std::shared_ptr<Driver> makeEnhancedDisplayDriver() {
+    std::shared_ptr<SdlWindowContext> context = openWindow();
+    if (context == nullptr) return nullptr;
+    return std::make_shared<DisplayDriver>(std::move(context), true);
 }
 
 }  // namespace platform

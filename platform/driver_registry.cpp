@@ -15,6 +15,7 @@ using platform::DriverKind;
 
 constexpr GUID captureGuid = {0x6b766f72, 0x6361, 0x7074, {0x75, 0x72, 0x65, 0x00, 0x00, 0x00, 0x00, 0x01}};
 constexpr GUID nullGuid = {0x6b766f72, 0x6e75, 0x6c6c, {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x02}};
+constexpr GUID enhancedGuid = {0x6b766f72, 0x656e, 0x6863, {0x61, 0x6e, 0x63, 0x65, 0x64, 0x00, 0x00, 0x03}};
 
 DriverKind kindFromEnvironment() {
     const char* name = std::getenv("KVOR_DRIVER");
@@ -42,6 +43,7 @@ struct ListedDriver {
 
 constexpr ListedDriver listedDrivers[] = {
     {nullptr, "Primary Display Driver", "display"},
+    {&enhancedGuid, "Enhanced Display Driver", "enhanced"},
 };
 
 // DDCREATE_HARDWAREONLY and DDCREATE_EMULATIONONLY are small numbers passed in
@@ -51,6 +53,7 @@ std::optional<DriverKind> kindOf(const GUID* guid) {
     if (value <= 2) return platform::primaryDriver();
     if (*guid == captureGuid) return DriverKind::capture;
     if (*guid == nullGuid) return DriverKind::null;
+    if (*guid == enhancedGuid) return DriverKind::enhanced;
     return std::nullopt;
 }
 
@@ -58,6 +61,7 @@ std::shared_ptr<platform::Driver> makeDriver(DriverKind kind) {
     switch (kind) {
         case DriverKind::capture: return platform::makeCaptureDriver();
         case DriverKind::null: return platform::makeNullDriver();
+        case DriverKind::enhanced: return platform::makeEnhancedDisplayDriver();
         default: return platform::makeDisplayDriver();
     }
 }
@@ -66,6 +70,7 @@ std::shared_ptr<platform::Driver> makeDriver(DriverKind kind) {
 
 const GUID& platform::captureDriverGuid() { return captureGuid; }
 const GUID& platform::nullDriverGuid() { return nullGuid; }
+const GUID& platform::enhancedDriverGuid() { return enhancedGuid; }
 
 void platform::setPrimaryDriver(DriverKind kind) { chosenPrimary() = kind; }
 
@@ -77,6 +82,9 @@ DriverKind platform::primaryDriver() {
 HRESULT WINAPI DirectDrawEnumerateExA(LPDDENUMCALLBACKEXA callback, LPVOID context, DWORD) {
     if (callback == nullptr) return DDERR_INVALIDPARAMS;
     for (const ListedDriver& driver : listedDrivers) {
+        // The enhanced driver draws on the display: listed only where the
+        // primary driver is the display, not where a tool put another in its place.
+        if (driver.guid == &enhancedGuid && platform::primaryDriver() != DriverKind::display) continue;
         GUID guid = driver.guid != nullptr ? *driver.guid : GUID{};
         char description[256] = {}, name[256] = {};
         std::strncpy(description, driver.description, sizeof description - 1);

@@ -9,6 +9,7 @@ namespace platform {
 
 // Null when the driver cannot run here (no display, no OpenGL).
 std::shared_ptr<Driver> makeDisplayDriver();
+std::shared_ptr<Driver> makeEnhancedDisplayDriver();
 std::shared_ptr<Driver> makeCaptureDriver();
 std::shared_ptr<Driver> makeNullDriver();
 

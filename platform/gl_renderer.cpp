@@ -1,5 +1,7 @@
 #include "platform/gl_renderer.h"
 
+#include <algorithm>
+
 #include "platform/gl_pipeline.h"
 #include "platform/gl_textures.h"
 
@@ -66,7 +68,9 @@ void GlRenderer::deleteTarget() {
     glDeleteFramebuffers(1, &framebuffer);
     glDeleteRenderbuffers(1, &colourBuffer);
     glDeleteRenderbuffers(1, &depthBuffer);
-    framebuffer = colourBuffer = depthBuffer = 0;
+    glDeleteFramebuffers(1, &resolveFramebuffer);
+    glDeleteRenderbuffers(1, &resolveBuffer);
+    framebuffer = colourBuffer = depthBuffer = resolveFramebuffer = resolveBuffer = 0;
 }
 
 void GlRenderer::createTarget(DWORD targetWidth, DWORD targetHeight) {
@@ -74,6 +78,11 @@ void GlRenderer::createTarget(DWORD targetWidth, DWORD targetHeight) {
     deleteTarget();
     width = targetWidth;
     height = targetHeight;
+    if (enhancement) {
+        createEnhancedTarget();
+        return;
+    }
+    output = RenderOutput::authentic(width, height);
     glGenRenderbuffers(1, &colourBuffer);
     glBindRenderbuffer(GL_RENDERBUFFER, colourBuffer);
     glRenderbufferStorage(GL_RENDERBUFFER, GL_RGB565, width, height);
@@ -84,6 +93,40 @@ void GlRenderer::createTarget(DWORD targetWidth, DWORD targetHeight) {
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colourBuffer);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer);
+}
+
+// Four samples per pixel of 32-bit colour and 24-bit depth, resolved into a
+// plain frame to be read or shown; the bars beside a letter-boxed picture stay black.
+void GlRenderer::createEnhancedTarget() {
+    output = RenderOutput::enhanced(width, height, *enhancement);
+    const GLsizei frameWidth = GLsizei(output.frameWidth), frameHeight = GLsizei(output.frameHeight);
+    glGenRenderbuffers(1, &colourBuffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, colourBuffer);
+    glRenderbufferStorageMultisample(GL_RENDERBUFFER, 4, GL_RGBA8, frameWidth, frameHeight);
+    glGenRenderbuffers(1, &depthBuffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer);
+    glRenderbufferStorageMultisample(GL_RENDERBUFFER, 4, GL_DEPTH_COMPONENT24, frameWidth, frameHeight);
+    glGenFramebuffers(1, &framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colourBuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glGenRenderbuffers(1, &resolveBuffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, resolveBuffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, frameWidth, frameHeight);
+    glGenFramebuffers(1, &resolveFramebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, resolveFramebuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, resolveBuffer);
+}
+
+GLuint GlRenderer::resolvedFrame() {
+    if (resolveFramebuffer == 0) return framebuffer;
+    const GLint frameWidth = GLint(output.frameWidth), frameHeight = GLint(output.frameHeight);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, resolveFramebuffer);
+    glBlitFramebuffer(0, 0, frameWidth, frameHeight, 0, 0, frameWidth, frameHeight, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    return resolveFramebuffer;
 }
 
 GLint GlRenderer::maximumTextureSize() {
@@ -113,7 +156,8 @@ void GlRenderer::clear(const DeviceState& state, std::span<const D3DRECT> rects,
     }
     glEnable(GL_SCISSOR_TEST);
     for (const D3DRECT& rect : rects) {
-        glScissor(rect.x1, GLint(height) - rect.y2, rect.x2 - rect.x1, rect.y2 - rect.y1);
+        const OutputRect scissor = output.map(rect.x1, rect.y1, rect.x2 - rect.x1, rect.y2 - rect.y1);
+        glScissor(scissor.x, scissor.y, scissor.width, scissor.height);
         glClear(mask);
     }
     glDisable(GL_SCISSOR_TEST);
@@ -129,7 +173,7 @@ void GlRenderer::draw(const DeviceState& state, const DrawRequest& request) {
     const GlProgram& program = programFor(key);
     program.use();
     applyUniforms(state, program.uniforms());
-    if (key.textured) bindTexture(*state.textures[0], state.stageStates[0], context);
+    if (key.textured) bindTexture(*state.textures[0], state.stageStates[0], context, enhancement.has_value());
     streamVertices(request, layout);
     GLenum mode = primitiveOf(request.type);
     if (request.indices == nullptr)
@@ -142,8 +186,9 @@ void GlRenderer::draw(const DeviceState& state, const DrawRequest& request) {
 // their own depth, so only camera-space ones go through its depth range.
 void GlRenderer::applyPipeline(const DeviceState& state, bool transformed) {
     const D3DVIEWPORT7& viewport = state.viewport;
-    glViewport(GLint(viewport.dwX), GLint(height) - GLint(viewport.dwY + viewport.dwHeight), viewport.dwWidth,
-               viewport.dwHeight);
+    const OutputRect shown = output.map(int32_t(viewport.dwX), int32_t(viewport.dwY), int32_t(viewport.dwWidth),
+                                        int32_t(viewport.dwHeight));
+    glViewport(shown.x, shown.y, shown.width, shown.height);
     if (transformed)
         glDepthRange(0.0, 1.0);
     else
@@ -201,6 +246,7 @@ void GlRenderer::streamVertices(const DrawRequest& request, const VertexLayout& 
 
 // GL rows run bottom-up; RGB565 widens to 8 bits by repeating its top bits.
 std::vector<uint8_t> GlRenderer::readTarget() {
+    if (enhancement && context != nullptr) return readEnhancedFrame();
     std::vector<uint8_t> rgb(size_t(width) * height * 3);
     if (context == nullptr) return rgb;
     context->makeCurrent();
@@ -222,6 +268,19 @@ std::vector<uint8_t> GlRenderer::readTarget() {
     return rgb;
 }
 
+std::vector<uint8_t> GlRenderer::readEnhancedFrame() {
+    context->makeCurrent();
+    const size_t rowBytes = size_t(output.frameWidth) * 3;
+    std::vector<uint8_t> upsideDown(rowBytes * output.frameHeight), rgb(upsideDown.size());
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, resolvedFrame());
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, GLsizei(output.frameWidth), GLsizei(output.frameHeight), GL_RGB, GL_UNSIGNED_BYTE,
+                 upsideDown.data());
+    for (size_t row = 0; row < output.frameHeight; ++row)
+        std::copy_n(&upsideDown[(output.frameHeight - 1 - row) * rowBytes], rowBytes, &rgb[row * rowBytes]);
+    return rgb;
+}
+
 void GlRenderer::finish() {
     if (context == nullptr) return;
     context->makeCurrent();
@@ -231,9 +290,13 @@ void GlRenderer::finish() {
 void GlRenderer::presentTo(GLint x, GLint y, GLsizei targetWidthOnScreen, GLsizei targetHeightOnScreen) {
     if (context == nullptr) return;
     context->makeCurrent();
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
-    glBlitFramebuffer(0, 0, GLint(width), GLint(height), x, y, x + targetWidthOnScreen, y + targetHeightOnScreen,
-                      GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    GLint drawn = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawn);
+    const GLuint frame = resolvedFrame();
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, GLuint(drawn));
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, frame);
+    glBlitFramebuffer(0, 0, GLint(output.frameWidth), GLint(output.frameHeight), x, y, x + targetWidthOnScreen,
+                      y + targetHeightOnScreen, GL_COLOR_BUFFER_BIT, GL_LINEAR);
 }
 
 }  // namespace platform

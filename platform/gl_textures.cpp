@@ -101,14 +101,16 @@ std::vector<DDPIXELFORMAT> glTextureFormats() {
 }
 
 void bindTexture(SurfaceStore& store, const std::array<DWORD, D3D_MAXTEXTURESTAGESTATES>& stage,
-                 const std::shared_ptr<GlContext>& context) {
+                 const std::shared_ptr<GlContext>& context, bool smooth) {
     auto* texture = dynamic_cast<GlTexture*>(store.resource.get());
     if (texture == nullptr) {
         auto created = std::make_shared<GlTexture>(context);
         texture = created.get();
         store.resource = std::move(created);
     }
-    texture->bind(store, samplingOf(stage));
+    Sampling sampling = samplingOf(stage);
+    if (smooth) sampling.magnify = sampling.minify = GL_LINEAR;
+    texture->bind(store, sampling);
 }
 
 }  // namespace platform

@@ -15,7 +15,8 @@ std::vector<DDPIXELFORMAT> glTextureFormats();
 
 // Binds store's texture to unit 0 with the stage's filters and addressing,
 // uploading the pixels first when they are new or were unlocked since.
+// smooth filters linearly both ways whatever the stage asks.
 void bindTexture(SurfaceStore& store, const std::array<DWORD, D3D_MAXTEXTURESTAGESTATES>& stage,
-                 const std::shared_ptr<GlContext>& context);
+                 const std::shared_ptr<GlContext>& context, bool smooth);
 
 }  // namespace platform

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/layer.h"
+#include "platform/render_output.h"
 
 namespace platform {
 
@@ -47,22 +48,26 @@ using OpenFileHook = std::function<std::optional<std::string>(const OPENFILENAME
 void setOpenFileHook(OpenFileHook hook);
 
 // ---- Drivers ---------------------------------------------------------------
-// Three DirectDraw drivers exist:
-//   display  the primary display driver: an SDL2 window with an OpenGL context;
-//   capture  the same OpenGL renderer off screen; each Flip hands the frame to
-//            the capture sink (below);
-//   null     draws nothing; its lists come from NullDriverSettings and it
-//            records every call made on its objects.
-// DirectDrawCreateEx reaches capture and null by their GUIDs at any time. GUID
-// none (what the launcher passes for the primary display driver, and the only
-// driver DirectDrawEnumerateExA lists) means the primary driver: display unless
-// a tool or test says otherwise with setPrimaryDriver, or the program was
-// started with the environment variable KVOR_DRIVER set to "capture" or "null"
-// (with "capture", KVOR_CAPTURE_DIRECTORY names the PNG directory, by default
+// Four DirectDraw drivers exist:
+//   display   the primary display driver: an SDL2 window with an OpenGL context;
+//   enhanced  the same window, the frame drawn at the window's resolution with
+//             32-bit colour, 4x multisampling and linear texture filtering
+//             (the engine still sees its 640 x 480 x 16 surfaces and formats);
+//   capture   the same OpenGL renderer off screen; each Flip hands the frame to
+//             the capture sink (below), authentic or enhanced (setCaptureFrame);
+//   null      draws nothing; its lists come from NullDriverSettings and it
+//             records every call made on its objects.
+// DirectDrawEnumerateExA lists the primary display driver (GUID none) and,
+// when that is the display, the enhanced one; DirectDrawCreateEx reaches enhanced, capture and null by their
+// GUIDs at any time. GUID none means the primary driver: display unless a tool
+// or test says otherwise with setPrimaryDriver, or the program was started
+// with the environment variable KVOR_DRIVER set to "capture" or "null" (with
+// "capture", KVOR_CAPTURE_DIRECTORY names the PNG directory, by default
 // "frames" in the start directory).
-enum class DriverKind { display, capture, null };
+enum class DriverKind { display, capture, null, enhanced };
 const GUID& captureDriverGuid();
 const GUID& nullDriverGuid();
+const GUID& enhancedDriverGuid();
 void setPrimaryDriver(DriverKind kind);
 DriverKind primaryDriver();
 
@@ -133,9 +138,14 @@ struct CapturedFrame {
     std::vector<uint8_t> rgb;
 };
 using FrameSink = std::function<void(const CapturedFrame& frame)>;
+// The frame capture drivers made from now on draw: the enhanced one of that
+// size, or (none) the authentic 640 x 480 x 16 one.
+void setCaptureFrame(std::optional<EnhancedFrame> frame);
 // Receives every frame the capture driver presents; with no sink, frames are dropped.
 void setCaptureSink(FrameSink sink);
 // Writes frame N as "frame%06d.png" in directory (created if needed).
 FrameSink pngFrameSink(std::filesystem::path directory);
+// Writes one frame as an RGB PNG file; false when the file cannot be written.
+bool writeFramePng(const std::filesystem::path& path, const CapturedFrame& frame);
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 
 #include "platform/hooks.h"
 #include "platform/layer.h"
@@ -63,24 +64,30 @@ protected:
 
 }  // namespace
 
-TEST(DirectDrawDrivers, EnumerationListsThePrimaryDriverWithoutAGuid) {
+TEST(DirectDrawDrivers, EnumerationListsThePrimaryDriverWithoutAGuidThenTheEnhancedOne) {
     struct Seen {
-        int count = 0;
-        const GUID* guid = reinterpret_cast<const GUID*>(1);
-        std::string description;
-    } seen;
+        std::vector<std::optional<GUID>> guids;
+        std::vector<std::string> descriptions;
+    };
     auto callback = [](GUID* guid, LPSTR description, LPSTR, LPVOID context, HMONITOR) -> BOOL {
         auto* found = static_cast<Seen*>(context);
-        ++found->count;
-        found->guid = guid;
-        found->description = description;
+        found->guids.push_back(guid != nullptr ? std::optional<GUID>(*guid) : std::nullopt);
+        found->descriptions.push_back(description);
         return TRUE;
     };
+    Seen display;
     platform::setPrimaryDriver(platform::DriverKind::display);
-    EXPECT_EQ(DirectDrawEnumerateExA(callback, &seen, 7), DD_OK);
-    EXPECT_EQ(seen.count, 1);
-    EXPECT_EQ(seen.guid, nullptr);
-    EXPECT_EQ(seen.description, "Primary Display Driver");
+    EXPECT_EQ(DirectDrawEnumerateExA(callback, &display, 7), DD_OK);
+    EXPECT_EQ(display.descriptions, (std::vector<std::string>{"Primary Display Driver", "Enhanced Display Driver"}));
+    ASSERT_EQ(display.guids.size(), 2u);
+    EXPECT_FALSE(display.guids[0]);
+    EXPECT_TRUE(display.guids[1] && *display.guids[1] == platform::enhancedDriverGuid());
+    // A tool's stand-in for the display is the only driver listed.
+    Seen capture;
+    platform::setPrimaryDriver(platform::DriverKind::capture);
+    EXPECT_EQ(DirectDrawEnumerateExA(callback, &capture, 7), DD_OK);
+    EXPECT_EQ(capture.descriptions, std::vector<std::string>{"Primary Display Driver"});
+    platform::setPrimaryDriver(platform::DriverKind::display);
     EXPECT_EQ(DirectDrawEnumerateExA(nullptr, nullptr, 0), DDERR_INVALIDPARAMS);
 }
 
