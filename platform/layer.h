@@ -47,6 +47,13 @@ LRESULT WINAPI DispatchMessageA(const MSG* message);
 BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void WINAPI PostQuitMessage(int exitCode);
+// The first window of that class (any case) and title; null matches any. The
+// class "Winamp v1.x" with no title finds the music player instead: a handle
+// that SendMessageA's WM_COMMAND 40058 (volume up 0.01), 40059 (volume down
+// 0.01), 40045 (play) and 40001 (close the player) reach; null when no player
+// runs. By default that is a player on the D-Bus session bus through MPRIS
+// (KVOR_PLAYER names it); a tool installs its own through platform/player_link.h.
+HWND WINAPI FindWindowA(LPCSTR className, LPCSTR windowName);
 
 // ---- DirectDraw ------------------------------------------------------------
 // Lists the primary display driver (GUID none); see platform/hooks.h for the
