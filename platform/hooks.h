@@ -137,5 +137,7 @@ using FrameSink = std::function<void(const CapturedFrame& frame)>;
 void setCaptureSink(FrameSink sink);
 // Writes frame N as "frame%06d.png" in directory (created if needed).
 FrameSink pngFrameSink(std::filesystem::path directory);
+// Writes one frame as an RGB PNG file; false when the file cannot be written.
+bool writeFramePng(const std::filesystem::path& path, const CapturedFrame& frame);
 
 }  // namespace platform

@@ -46,10 +46,13 @@ FrameSink pngFrameSink(std::filesystem::path directory) {
         char name[32];
         std::snprintf(name, sizeof name, "frame%06u.png", frame.index);
         std::filesystem::path path = directory / name;
-        std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-        if (file == nullptr || !writePng(file.get(), frame))
-            std::fprintf(stderr, "kvor: cannot write the frame %s\n", path.c_str());
+        if (!writeFramePng(path, frame)) std::fprintf(stderr, "kvor: cannot write the frame %s\n", path.c_str());
     };
+}
+
+bool writeFramePng(const std::filesystem::path& path, const CapturedFrame& frame) {
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
+    return file != nullptr && writePng(file.get(), frame);
 }
 
 }  // namespace platform

@@ -1,0 +1,149 @@
+// kvor-capture run as a user runs it, on a test show of blank scenes (short
+// parts two and three) and white title images: the frame count of each
+// output, the grey the overlays add, the video's length and its fading sound.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <png.h>
+#include <sys/wait.h>
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+
+#include "tests/support/test_support.h"
+#include "tools/capture/child_process.h"
+#include "tools/capture/soundtrack_player.h"
+#include "tools/image_writers/image_writers.h"
+#include "tools/kvs/kvs_writer.h"
+#include "tools/make_datas/title_images.h"
+
+namespace {
+
+using testing_support::ScratchDirectory;
+
+constexpr int32_t montFrames = 20;
+constexpr int32_t salleFrames = 100;
+constexpr int showFrames = 1500 + montFrames + salleFrames - 5;
+
+std::string quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
+
+class CaptureShowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        const auto datas = directory / "datas";
+        std::filesystem::create_directories(datas);
+        const std::pair<const char*, int32_t> scenes[] = {{"tores.kvs", 30}, {"mont.kvs", montFrames}, {"salle.kvs", salleFrames}};
+        for (const auto& [name, frames] : scenes) {
+            kvs::SceneFile blank;
+            blank.name = name;
+            blank.lastFrame = frames - 1;
+            kvs::saveSceneFile(blank, datas / name);
+        }
+        const image_writers::Bytes white(16 * 16 * 3, 0xFF);
+        for (const datas::TitleImage& title : datas::titleImages())
+            image_writers::writeFile(datas / title.fileName, image_writers::jpeg(16, 16, white, 3, 95));
+    }
+
+    // kvor-capture with arguments in the test directory; its exit status.
+    int capture(const std::string& arguments) {
+        const std::string line = "cd " + quoted(directory.path()) + " && " + quoted(KVOR_CAPTURE) + " " + arguments +
+                                 " >/dev/null 2>" + quoted(directory / "stderr.txt") + " </dev/null";
+        const int raw = std::system(line.c_str());
+        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    }
+
+    std::string errors() const { return testing_support::readFile(directory / "stderr.txt"); }
+
+    ScratchDirectory directory;
+};
+
+// The grey level of pixel (x, y) of a PNG frame (red channel).
+int greyAt(const std::filesystem::path& file, int x, int y) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, file.c_str())) return -1;
+    image.format = PNG_FORMAT_RGB;
+    std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) return -1;
+    return pixels[(static_cast<size_t>(y) * image.width + static_cast<size_t>(x)) * 3];
+}
+
+std::filesystem::path frameFile(const ScratchDirectory& directory, int frame) {
+    char name[32];
+    std::snprintf(name, sizeof name, "frame-%06d.png", frame);
+    return directory / "frames" / name;
+}
+
+TEST_F(CaptureShowTest, PngFramesAreTheShowsFramesWithTheOverlaysGrey) {
+    ASSERT_EQ(capture("--png frames"), 0) << errors();
+    size_t count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(directory / "frames")) ++count;
+    EXPECT_EQ(count, static_cast<size_t>(showFrames));
+    EXPECT_TRUE(std::filesystem::exists(frameFile(directory, showFrames - 1)));
+    EXPECT_THAT(testing_support::readFile(directory / "kvorlog.txt"), testing::HasSubstr("kvor closed"));
+    struct Probe {
+        int frame, x, y, grey;
+    };
+    // The fade-in adds j * 5.12 (entry j of the overlay's life), the panel
+    // covers the top-left 80 %, the skewed panels the screen but a slanted strip.
+    const Probe probes[] = {
+        {49, 100, 100, 0},                    // before the first title
+        {60, 100, 100, 51},                   // title 1, entry 10
+        {60, 600, 450, 0},                    // outside its panel
+        {200, 300, 200, 255},                 // title 1 at full strength
+        {525, 600, 400, 127},                 // title 2, entry 25
+        {1499, 320, 240, 0},                  // part one ends between titles
+        {1520 + 60, 100, 100, 51},            // part three's first title, entry 10
+        {1520 + 20, 100, 100, 0},             // before it
+    };
+    for (const Probe& probe : probes)
+        EXPECT_NEAR(greyAt(frameFile(directory, probe.frame), probe.x, probe.y), probe.grey, 8) << "frame " << probe.frame;
+}
+
+// Mono samples of the video's sound at 8000 per second, through ffmpeg.
+std::vector<int16_t> soundOf(const std::filesystem::path& video) {
+    const std::string command = "ffmpeg -v error -i " + quoted(video) + " -vn -ac 1 -ar 8000 -f s16le -";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    std::vector<int16_t> samples;
+    int16_t buffer[4096];
+    for (size_t read; pipe && (read = std::fread(buffer, 2, 4096, pipe.get())) > 0;) samples.insert(samples.end(), buffer, buffer + read);
+    return samples;
+}
+
+double loudness(const std::vector<int16_t>& samples, double from, double seconds) {
+    double sum = 0.0;
+    const auto first = static_cast<size_t>(from * 8000), count = static_cast<size_t>(seconds * 8000);
+    for (size_t k = first; k < first + count && k < samples.size(); ++k) sum += std::pow(samples[k] / 32768.0, 2);
+    return std::sqrt(sum / static_cast<double>(count));
+}
+
+TEST_F(CaptureShowTest, VideoHoldsTheLastFrameForTheFadeAndItsSoundFadesOut) {
+    if (!capture::findProgram("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
+    // A loud tone longer than the show.
+    capture::PcmSound tone{8000, 1, {}};
+    for (int k = 0; k < 8000 * 40; ++k) tone.samples.push_back(static_cast<int16_t>(16000 * std::sin(k * 0.3)));
+    testing_support::writeFile(directory / "datas" / "kvor-theme.wav", capture::waveBytes(tone));
+    ASSERT_EQ(capture("--video show.mkv"), 0) << errors();
+    const std::string probe = "ffprobe -v error -count_frames -select_streams v -show_entries stream=nb_read_frames "
+                              "-of csv=p=0 " + quoted(directory / "show.mkv") + " > " + quoted(directory / "frames.txt");
+    ASSERT_EQ(std::system(probe.c_str()), 0);
+    EXPECT_EQ(std::stoi(testing_support::readFile(directory / "frames.txt")), showFrames + 180);
+    const std::vector<int16_t> sound = soundOf(directory / "show.mkv");
+    const double seconds = (showFrames + 180) / 60.0;
+    // The AAC encoder's priming and padding add up to two frames of 1024 samples.
+    EXPECT_NEAR(static_cast<double>(sound.size()) / 8000, seconds, 0.3);
+    const double playing = loudness(sound, seconds - 4.0, 0.5);
+    EXPECT_GT(playing, 0.2);
+    EXPECT_LT(loudness(sound, seconds - 1.6, 0.2), playing * 0.4);
+    EXPECT_LT(loudness(sound, seconds - 0.3, 0.25), 0.01);
+    EXPECT_THAT(errors(), testing::HasSubstr("with its soundtrack"));
+}
+
+TEST_F(CaptureShowTest, AMissingSceneIsTheShowsFatalStop) {
+    std::filesystem::remove(directory / "datas" / "mont.kvs");
+    EXPECT_EQ(capture("--png frames"), 255);
+    EXPECT_THAT(errors(), testing::HasSubstr("mont.kvs"));
+}
+
+}  // namespace

@@ -1,0 +1,180 @@
+// kvor-capture's parts: its command line, the show clock, the soundtrack its
+// player renders from the commands, the YUV frames, the progress, the length
+// of a show read from the scene headers.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "tests/support/test_support.h"
+#include "tools/capture/capture_options.h"
+#include "tools/capture/progress_meter.h"
+#include "tools/capture/show_clock.h"
+#include "tools/capture/show_length.h"
+#include "tools/capture/soundtrack_player.h"
+#include "tools/capture/yuv_frame.h"
+#include "tools/kvs/kvs_writer.h"
+
+namespace {
+
+using capture::TimedCommand;
+using std::chrono::milliseconds;
+using testing_support::ScratchDirectory;
+
+TEST(CaptureOptions, ChoosesOneOutput) {
+    struct Case {
+        std::vector<std::string> arguments;
+        const char* png;
+        const char* video;
+        const char* error;
+    };
+    const Case cases[] = {
+        {{"--png", "frames"}, "frames", nullptr, nullptr},
+        {{"--video", "show.mp4"}, nullptr, "show.mp4", nullptr},
+        {{"--video", "out/show.mkv"}, nullptr, "out/show.mkv", nullptr},
+        {{"--video", "show.avi"}, nullptr, nullptr, "the video file must end in .mp4 or .mkv"},
+        {{}, nullptr, nullptr, "give either --png DIR or --video FILE"},
+        {{"--png", "a", "--video", "b.mp4"}, nullptr, nullptr, "give either --png DIR or --video FILE"},
+        {{"--png"}, nullptr, nullptr, "--png needs a value"},
+        {{"--fast", "x"}, nullptr, nullptr, "unknown argument --fast"},
+        {{"show.mp4"}, nullptr, nullptr, "unknown argument show.mp4"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.arguments));
+        const capture::ParsedOptions parsed = capture::parseOptions(c.arguments);
+        if (c.error != nullptr) {
+            EXPECT_FALSE(parsed.options);
+            EXPECT_EQ(parsed.error, c.error);
+            continue;
+        }
+        ASSERT_TRUE(parsed.options);
+        EXPECT_EQ(parsed.options->pngDirectory.value_or("-"), c.png != nullptr ? c.png : "-");
+        EXPECT_EQ(parsed.options->videoFile.value_or("-"), c.video != nullptr ? c.video : "-");
+    }
+}
+
+TEST(CaptureClock, FramesAtSixtyPerSecondThenRealTimeOnTheLastFrame) {
+    capture::ShowClock clock;
+    const auto start = capture::ShowClock::Clock::time_point{} + std::chrono::hours(1);
+    EXPECT_EQ(clock.seconds(start), 0.0);
+    clock.framePresented(start);
+    EXPECT_EQ(clock.seconds(start), 0.0);
+    for (int k = 1; k < 120; ++k) clock.framePresented(start + milliseconds(k));
+    // Frames came fast; show time counts them, not the clock.
+    EXPECT_NEAR(clock.seconds(start + milliseconds(119)), 119.0 / 60, 1e-9);
+    EXPECT_NEAR(clock.seconds(start + milliseconds(119 + 1500)), 119.0 / 60 + 1.5, 1e-9);
+    EXPECT_EQ(clock.framesPresented(), 120u);
+}
+
+// A constant soundtrack of 1000 at 100 frames per second, two channels.
+capture::PcmSound constantSound(double seconds) {
+    return {100, 2, std::vector<int16_t>(static_cast<size_t>(seconds * 100) * 2, 1000)};
+}
+
+std::vector<TimedCommand> repeated(double at, WPARAM id, int times) { return std::vector<TimedCommand>(times, {at, id}); }
+
+TEST(CaptureSoundtrack, PlaysFromPlayAtTheVolumeOfTheCommandsUntilClose) {
+    std::vector<TimedCommand> commands = repeated(0.0, platform::playerVolumeUp, 100);
+    commands.push_back({0.5, platform::playerPlay});
+    for (const auto& down : repeated(1.0, platform::playerVolumeDown, 50)) commands.push_back(down);
+    commands.push_back({1.5, platform::playerClose});
+    commands.push_back({1.7, platform::playerPlay});
+    const capture::PcmSound out = capture::renderPlayback(constantSound(10.0), commands, 2.0);
+    ASSERT_EQ(out.samples.size(), 400u);
+    const auto at = [&](double seconds) { return out.samples[static_cast<size_t>(seconds * 100) * 2 + 1]; };
+    EXPECT_EQ(at(0.49), 0);
+    EXPECT_EQ(at(0.5), 1000);
+    EXPECT_EQ(at(0.99), 1000);
+    EXPECT_EQ(at(1.0), 125);  // volume 0.5, gain 0.5 cubed
+    EXPECT_EQ(at(1.49), 125);
+    EXPECT_EQ(at(1.5), 0);
+    EXPECT_EQ(at(1.8), 0);
+}
+
+TEST(CaptureSoundtrack, FadesToSilenceAndStopsAtTheSoundtracksEnd) {
+    std::vector<TimedCommand> commands = {{0.0, platform::playerPlay}};
+    for (int k = 0; k < 100; ++k) commands.push_back({0.2 + k * 0.01, platform::playerVolumeDown});
+    const capture::PcmSound fading = capture::renderPlayback(constantSound(10.0), commands, 1.5);
+    EXPECT_EQ(fading.samples[10 * 2], 1000);
+    EXPECT_EQ(fading.samples[120 * 2], 0);
+    const capture::PcmSound shortSound = capture::renderPlayback(constantSound(0.3), {{0.0, platform::playerPlay}}, 1.0);
+    EXPECT_EQ(shortSound.samples[29 * 2], 1000);
+    EXPECT_EQ(shortSound.samples[30 * 2], 0);
+}
+
+TEST(CaptureSoundtrack, WaveFilesRoundTripAndOtherKindsAreRefused) {
+    ScratchDirectory directory;
+    const capture::PcmSound sound{22050, 1, {-32768, 0, 5, 32767}};
+    testing_support::writeFile(directory / "a.wav", capture::waveBytes(sound));
+    const auto read = capture::readWave(directory / "a.wav");
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->sampleRate, 22050);
+    EXPECT_EQ(read->channels, 1);
+    EXPECT_EQ(read->samples, sound.samples);
+    std::vector<uint8_t> eightBit = capture::waveBytes(sound);
+    eightBit[34] = 8;
+    testing_support::writeFile(directory / "b.wav", eightBit);
+    testing_support::writeFile(directory / "c.wav", std::string("RIFX...."));
+    EXPECT_FALSE(capture::readWave(directory / "b.wav"));
+    EXPECT_FALSE(capture::readWave(directory / "c.wav"));
+    EXPECT_FALSE(capture::readWave(directory / "missing.wav"));
+}
+
+TEST(CaptureYuv, Bt601LimitedRangeWithAveragedChroma) {
+    struct Case {
+        uint8_t r, g, b, y, u, v;
+    };
+    // Reference values of BT.601 in limited range.
+    const Case cases[] = {{0, 0, 0, 16, 128, 128},     {255, 255, 255, 235, 128, 128}, {255, 0, 0, 81, 90, 240},
+                          {0, 255, 0, 145, 54, 34},    {0, 0, 255, 41, 240, 110},      {128, 128, 128, 126, 128, 128}};
+    for (const Case& c : cases) {
+        const std::vector<uint8_t> rgb = {c.r, c.g, c.b, c.r, c.g, c.b, c.r, c.g, c.b, c.r, c.g, c.b};
+        EXPECT_THAT(capture::yuv420(2, 2, rgb), testing::ElementsAre(c.y, c.y, c.y, c.y, c.u, c.v))
+            << int(c.r) << " " << int(c.g) << " " << int(c.b);
+    }
+    // 3 x 1: chroma planes of 2 x 1, the last column's block repeats its pixel.
+    const std::vector<uint8_t> row = {255, 255, 255, 255, 255, 255, 0, 0, 0};
+    EXPECT_THAT(capture::yuv420(3, 1, row), testing::ElementsAre(235, 235, 16, 128, 128, 128, 128));
+}
+
+TEST(CaptureProgress, StatusAndPlainLinesEveryFewSeconds) {
+    std::FILE* output = std::tmpfile();
+    ASSERT_NE(output, nullptr);
+    capture::ProgressMeter meter(4795, false, output);
+    const auto start = capture::ProgressMeter::Clock::now();
+    for (int k = 1; k <= 1000; ++k) meter.frameDone(start + milliseconds(k * 10));
+    EXPECT_EQ(meter.status(start + milliseconds(10000)), "1000/4795 frames, 100.0 fps, 0:38 left");
+    meter.finish(start + milliseconds(10000));
+    std::rewind(output);
+    char text[4096] = {};
+    const size_t length = std::fread(text, 1, sizeof text - 1, output);
+    std::fclose(output);
+    // A line at 5 s, one at 10 s, and the last one.
+    EXPECT_EQ(std::count(text, text + length, '\n'), 3);
+    EXPECT_THAT(std::string(text), testing::StartsWith("kvor-capture: 500/4795 frames"));
+    EXPECT_EQ(capture::ProgressMeter(0, false).status(start), "0 frames, 0.0 fps");
+}
+
+TEST(CaptureShowLength, ReadFromTheSceneHeaders) {
+    ScratchDirectory directory;
+    const auto scene = [&](const char* name, int32_t lastFrame) {
+        kvs::SceneFile file;
+        file.name = name;
+        file.lastFrame = lastFrame;
+        kvs::saveSceneFile(file, directory / name);
+    };
+    scene("tores.kvs", 99);
+    scene("mont.kvs", 999);
+    scene("salle.kvs", 1199);
+    EXPECT_EQ(capture::sceneFrameCount(directory / "mont.kvs"), 1000);
+    EXPECT_EQ(capture::showFrames(directory.path()), 1500u + 1000u + 1195u);
+    scene("salle.kvs", 2);
+    scene("mont.kvs", -7);
+    EXPECT_EQ(capture::showFrames(directory.path()), 1500u);
+    testing_support::writeFile(directory / "tores.kvs", std::string("kvor002name"));
+    EXPECT_EQ(capture::sceneFrameCount(directory / "tores.kvs"), std::nullopt);
+    EXPECT_EQ(capture::showFrames(directory.path()), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,28 @@
+// kvor-capture: records the show from datas/ in the current directory on the
+// capture driver, without the launcher, as PNG frames or as a video with its
+// soundtrack. Frames are exact: nothing is paced or skipped.
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tools/capture/capture_options.h"
+#include "tools/capture/child_process.h"
+#include "tools/capture/show_recording.h"
+
+int main(int argc, char** argv) {
+    const capture::ParsedOptions parsed = capture::parseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (!parsed.options) {
+        std::fprintf(stderr, "kvor-capture: %s\n%s", parsed.error.c_str(), capture::usage().c_str());
+        return 2;
+    }
+    if (parsed.options->videoFile && !capture::findProgram("ffmpeg")) {
+        std::fprintf(stderr,
+                     "kvor-capture: ffmpeg is not installed, so no video can be made; install it "
+                     "(apt-get install ffmpeg) or record PNG frames with --png DIR\n");
+        return 255;
+    }
+    return capture::recordShow(*parsed.options, isatty(STDERR_FILENO) == 1);
+}
