@@ -45,9 +45,9 @@ TEST(Log, LaterOpenKeepsTheFirstFileAndOnlyReplacesTheRegisteredScene) {
     Scene scene(nullptr, nullptr);  // registers itself through a second open
     EXPECT_EQ(registeredScene, &scene);
 
-    logOpen((elsewhere / "logFile.txt").c_str(), nullptr);
+    logOpen((elsewhere / "logFile.txt").string().c_str(), nullptr);
     EXPECT_EQ(registeredScene, nullptr);
-    logOpen((elsewhere / "c:\\kvorlog.txt").c_str(), &scene);
+    logOpen((elsewhere / "c:\\kvorlog.txt").string().c_str(), &scene);
     EXPECT_EQ(registeredScene, &scene);
 
     EXPECT_TRUE(std::filesystem::is_empty(elsewhere.path()));

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <numbers>
 
 #include "math/matrix4.h"
 #include "math/quaternion.h"
@@ -74,7 +75,7 @@ TEST(Matrix4, SetFromQuaternionDividesOutTheLengthAndTakesZeroAsIdentity) {
 }
 
 TEST(Matrix4, QuarterTurnAboutZTakesXToY) {
-    const float s = std::sin(static_cast<float>(M_PI) / 4), c = std::cos(static_cast<float>(M_PI) / 4);
+    const float s = std::sin(std::numbers::pi_v<float> / 4), c = std::cos(std::numbers::pi_v<float> / 4);
     Matrix4 m;
     m.setFromQuaternion({0, 0, s, c});
     const float expected[3][3] = {{0, -1, 0}, {1, 0, 0}, {0, 0, 1}};

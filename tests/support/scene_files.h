@@ -9,10 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "render/renderer.h"
 #include "scene/scene.h"
 #include "scene/scene_reader.h"
-#include "tests/support/null_display.h"
 #include "tests/support/test_support.h"
 #include "tools/kvs/kvs_writer.h"
 
@@ -55,17 +53,6 @@ protected:
     std::string path = (directory / "scene.kvs").string();
     std::unique_ptr<Scene> scene = std::make_unique<Scene>(nullptr, nullptr);
     std::unique_ptr<SceneReader> reader;
-};
-
-// The same on the null driver's display, for scenes whose materials load textures.
-class DisplayedSceneFileTest : public SceneFileTest {
-protected:
-    void SetUp() override { renderer.setUp(); }
-    // A 2 x 2 texture file beside the scene: TGA (24 bits) or zkv, by the name's extension.
-    void writeTexture(const std::string& name) const;
-
-    NullDriverScope driver;
-    Renderer renderer;
 };
 
 }  // namespace testing_support

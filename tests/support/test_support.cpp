@@ -1,20 +1,26 @@
 #include "tests/support/test_support.h"
 
-#include <gtest/gtest.h>
-#include <stdlib.h>
-
 #include <fstream>
+#include <random>
 #include <sstream>
+#include <stdexcept>
 
 #include "app/log.h"
-#include "platform/hooks.h"
 
 namespace testing_support {
 
+// create_directory says false for a name already taken: each test gets a folder no one else has.
 ScratchDirectory::ScratchDirectory() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kvor-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a scratch directory");
-    root = pattern;
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::filesystem::path candidate =
+            std::filesystem::temp_directory_path() / ("kvor-test-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate)) {
+            root = candidate;
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a scratch directory");
 }
 
 ScratchDirectory::~ScratchDirectory() {
@@ -24,6 +30,13 @@ ScratchDirectory::~ScratchDirectory() {
 
 std::string readFile(const std::filesystem::path& path) {
     std::ifstream stream(path, std::ios::binary);
+    std::ostringstream content;
+    content << stream.rdbuf();
+    return content.str();
+}
+
+std::string readTextFile(const std::filesystem::path& path) {
+    std::ifstream stream(path);
     std::ostringstream content;
     content << stream.rdbuf();
     return content.str();
@@ -40,14 +53,14 @@ void writeFile(const std::filesystem::path& path, const std::vector<uint8_t>& co
 
 LogCapture::LogCapture() : file(directory / "kvorlog.txt") {
     logClose();
-    logOpen(file.c_str(), nullptr);
+    logOpen(file.string().c_str(), nullptr);
 }
 
 LogCapture::~LogCapture() { logClose(); }
 
 std::string LogCapture::text() const {
     logFlush();
-    return readFile(file);
+    return readTextFile(file);
 }
 
 std::string LogCapture::textAfterStartLine() const {
@@ -56,11 +69,5 @@ std::string LogCapture::textAfterStartLine() const {
     size_t second = first == std::string::npos ? first : all.find('\n', first + 1);
     return second == std::string::npos ? std::string() : all.substr(second + 1);
 }
-
-DebugOutputCapture::DebugOutputCapture() {
-    platform::setDebugOutputHook([this](std::string_view text) { collected.append(text); });
-}
-
-DebugOutputCapture::~DebugOutputCapture() { platform::setDebugOutputHook({}); }
 
 }  // namespace testing_support

@@ -25,6 +25,9 @@ private:
 };
 
 std::string readFile(const std::filesystem::path& path);
+// A file written in text mode, read the same way: line ends are "\n" wherever
+// the system writes them otherwise.
+std::string readTextFile(const std::filesystem::path& path);
 void writeFile(const std::filesystem::path& path, const std::string& content);
 void writeFile(const std::filesystem::path& path, const std::vector<uint8_t>& content);
 

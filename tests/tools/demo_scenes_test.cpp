@@ -12,7 +12,7 @@
 
 #include "scene/camera.h"
 #include "scene/mesh.h"
-#include "tests/support/scene_files.h"
+#include "tests/support/displayed_scene_files.h"
 #include "tools/make_datas/motion.h"
 #include "tools/make_datas/shapes.h"
 

@@ -1,0 +1,76 @@
+# A private Xvfb display and Wine prefix for running kvor.exe beside the
+# native kvor, and the steps of driving their launchers. Sourced by
+# tests/windows/end_to_end and bench/race after they set work (a scratch
+# folder, removed at the end) and output.
+started=()
+
+fail() { echo "$(basename "$0"): $*" >&2; exit 1; }
+finish() {
+  local status=$?
+  if [[ -n ${WINEPREFIX:-} && -d $WINEPREFIX ]]; then wineserver -k 2>/dev/null || true; fi
+  for pid in "${started[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${started[@]}"; do wait "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+  exit "$status"
+}
+trap finish EXIT
+
+# A display of our own.
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+started+=($!)
+for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
+[[ -s $work/display ]] || fail "Xvfb did not start"
+export DISPLAY=:$(cat "$work/display")
+
+# A Wine prefix of our own whose default desktop is the virtual desktop "kvor".
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+mkdir -p "$WINEPREFIX"
+wineserver -f -p </dev/null >"$work/wineserver.log" 2>&1 &
+started+=($!)
+wine wineboot --init </dev/null >>"$work/wineserver.log" 2>&1
+wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d kvor /f </dev/null >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v kvor /d 1024x768 /f </dev/null >/dev/null 2>&1
+
+# Waits until a window of that name is mapped; its id.
+window_named() {
+  local id
+  for _ in $(seq 300); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)
+    [[ -n $id ]] && { echo "$id"; return; }
+    sleep 0.1
+  done
+  fail "no window named $1"
+}
+
+# Clicks at the centre of the launcher's "Launch" button, found by its place
+# in the dialog (86,70 to 123,84 in dialog units of a 207 x 143 dialog) below
+# a caption of that many pixels.
+press_launch() {
+  local id=$1 caption=$2 geometry x y width height
+  # xwininfo's absolute place: xdotool's is wrong for a window inside another.
+  geometry=$(xwininfo -id "$id")
+  x=$(awk '/Absolute upper-left X/ {print $NF}' <<<"$geometry")
+  y=$(awk '/Absolute upper-left Y/ {print $NF}' <<<"$geometry")
+  width=$(awk '/^ *Width:/ {print $NF}' <<<"$geometry")
+  height=$(awk '/^ *Height:/ {print $NF}' <<<"$geometry")
+  x=$((x + width * (86 + 37 / 2) / 207))
+  y=$((y + caption + (height - caption) * (70 + 7) / 143))
+  # The pointer rests on the button before the press, as a user's would.
+  xdotool mousemove "$x" "$y" sleep 0.5 click 1
+}
+
+# The show's window: a window of that name 640 pixels wide (Wine's virtual
+# desktop takes the display mode's size).
+show_window() {
+  local id WIDTH=0 X Y HEIGHT SCREEN
+  for _ in $(seq 300); do
+    for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
+      eval "$(xdotool getwindowgeometry --shell "$id")"
+      ((WIDTH == 640)) && { echo "$id"; return; }
+    done
+    sleep 0.1
+  done
+  fail "no show window named $1"
+}
+
