@@ -2,8 +2,10 @@
 
 #include <cstring>
 
+#include "app/launcher.h"
 #include "app/log.h"
 #include "app/process_state.h"
+#include "app/resource.h"
 #include "platform/win32.h"
 
 namespace {
@@ -23,6 +25,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
     recordWorkingDirectory();
     logOpen("kvorlog.txt", nullptr);
     waitForRetrace = 1;
+    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_LAUNCHER), nullptr, launcherProc, 0);
     logWrite("\n-----------\nkvor closed\n----------");
     logClose();
     return 2;

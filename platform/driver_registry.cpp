@@ -30,18 +30,19 @@ std::optional<DriverKind>& chosenPrimary() {
     return kind;
 }
 
-struct DriverNames {
+// The drivers DirectDrawEnumerateExA lists, in this order; a driver joins the
+// list with a row. The primary display driver has no GUID (whatever stands in
+// for it, see setPrimaryDriver). The capture and null drivers show nothing on
+// screen, so the launcher never offers them.
+struct ListedDriver {
+    const GUID* guid;
     const char* description;
     const char* name;
 };
 
-DriverNames namesOf(DriverKind kind) {
-    switch (kind) {
-        case DriverKind::capture: return {"kvor frame capture", "kvor-capture"};
-        case DriverKind::null: return {"kvor null driver", "kvor-null"};
-        default: return {"Primary Display Driver", "display"};
-    }
-}
+constexpr ListedDriver listedDrivers[] = {
+    {nullptr, "Primary Display Driver", "display"},
+};
 
 // DDCREATE_HARDWAREONLY and DDCREATE_EMULATIONONLY are small numbers passed in
 // place of a GUID pointer; both mean the primary driver here.
@@ -75,11 +76,13 @@ DriverKind platform::primaryDriver() {
 
 HRESULT WINAPI DirectDrawEnumerateExA(LPDDENUMCALLBACKEXA callback, LPVOID context, DWORD) {
     if (callback == nullptr) return DDERR_INVALIDPARAMS;
-    DriverNames names = namesOf(platform::primaryDriver());
-    char description[256] = {}, name[256] = {};
-    std::strncpy(description, names.description, sizeof description - 1);
-    std::strncpy(name, names.name, sizeof name - 1);
-    callback(nullptr, description, name, context, nullptr);
+    for (const ListedDriver& driver : listedDrivers) {
+        GUID guid = driver.guid != nullptr ? *driver.guid : GUID{};
+        char description[256] = {}, name[256] = {};
+        std::strncpy(description, driver.description, sizeof description - 1);
+        std::strncpy(name, driver.name, sizeof name - 1);
+        if (!callback(driver.guid != nullptr ? &guid : nullptr, description, name, context, nullptr)) break;
+    }
     return DD_OK;
 }
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,27 @@ void setDebugOutputHook(DebugOutputHook hook);
 // Receives every message box before it is shown.
 using MessageBoxHook = std::function<void(std::string_view caption, std::string_view text)>;
 void setMessageBoxHook(MessageBoxHook hook);
+
+// ---- Dialogs ---------------------------------------------------------------
+// Dialogs show on the display through GTK. Headless, they run as the model
+// alone, fed by posted messages, and never look for a display.
+void setHeadlessDialogs(bool headless);
+
+// Called once a dialog has initialised and is shown, before its modal loop
+// runs: the place where a test posts what a user would do.
+using DialogHook = std::function<void(HWND dialog, WORD resourceId)>;
+void setDialogHook(DialogHook hook);
+
+// A template of the test's own in place of the program's resource with the
+// same number, until restoreDialogResources.
+struct DialogResource;
+void replaceDialogResource(DialogResource dialog);
+void restoreDialogResources();
+
+// Answers GetOpenFileNameA in place of the file chooser: the chosen path, or
+// none for a cancelled choice.
+using OpenFileHook = std::function<std::optional<std::string>(const OPENFILENAMEA& request)>;
+void setOpenFileHook(OpenFileHook hook);
 
 // ---- Drivers ---------------------------------------------------------------
 // Three DirectDraw drivers exist:

@@ -5,6 +5,7 @@
 // platform/directx.h; it never sees how the layer is built.
 
 #include "platform/directx_types.h"
+#include "platform/win32_dialog_types.h"
 #include "platform/win32_types.h"
 #include "platform/win32_window_types.h"
 
@@ -22,6 +23,19 @@ void WINAPI OutputDebugStringA(LPCSTR text);
 
 // ---- User ------------------------------------------------------------------
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+
+// Modal dialogs from the program's dialog resources, and their controls.
+// DialogBoxParamA answers -1 when the dialog cannot be shown (no such resource,
+// or no window system to show it on).
+INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC procedure,
+                               LPARAM initParam);
+BOOL WINAPI EndDialog(HWND dialog, INT_PTR result);
+HWND WINAPI GetDlgItem(HWND dialog, int id);
+LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam);
+BOOL WINAPI SetDlgItemTextA(HWND dialog, int id, LPCSTR text);
+BOOL WINAPI CheckDlgButton(HWND dialog, int id, UINT check);
+UINT WINAPI IsDlgButtonChecked(HWND dialog, int id);
+BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA openFileName);
 
 // Window classes and windows. Class names compare without regard to case.
 ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass);
@@ -47,6 +61,13 @@ LRESULT WINAPI DispatchMessageA(const MSG* message);
 BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void WINAPI PostQuitMessage(int exitCode);
+// The first window of that class (any case) and title; null matches any. The
+// class "Winamp v1.x" with no title finds the music player instead: a handle
+// that SendMessageA's WM_COMMAND 40058 (volume up 0.01), 40059 (volume down
+// 0.01), 40045 (play) and 40001 (close the player) reach; null when no player
+// runs. By default that is a player on the D-Bus session bus through MPRIS
+// (KVOR_PLAYER names it); a tool installs its own through platform/player_link.h.
+HWND WINAPI FindWindowA(LPCSTR className, LPCSTR windowName);
 
 // ---- DirectDraw ------------------------------------------------------------
 // Lists the primary display driver (GUID none); see platform/hooks.h for the

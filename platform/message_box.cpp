@@ -1,5 +1,6 @@
 #include <cstdio>
 
+#include "platform/dialog_view.h"
 #include "platform/hooks.h"
 #include "platform/layer.h"
 
@@ -14,13 +15,15 @@ platform::MessageBoxHook& messageBoxHook() {
 
 void platform::setMessageBoxHook(MessageBoxHook hook) { messageBoxHook() = std::move(hook); }
 
-// With no window system to show it, the box becomes one line on standard error:
-// "caption: text". Nobody can press a button, so the answer is OK.
-int WINAPI MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT) {
+// The box always leaves one line on standard error, "caption: text", and shows
+// on the display once the program has a window there. Its only button is OK.
+int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     const char* shownCaption = caption ? caption : "Error";
     const char* shownText = text ? text : "";
     if (auto& hook = messageBoxHook()) hook(shownCaption, shownText);
     std::fprintf(stderr, "%s: %s\n", shownCaption, shownText);
     std::fflush(stderr);
+    if (!platform::headlessDialogs() && platform::gtkIsOpen())
+        return platform::gtkMessageBox(owner, shownText, shownCaption, type);
     return IDOK;
 }

@@ -9,6 +9,7 @@
 
 #include "platform/layer.h"
 #include "platform/message_sources.h"
+#include "platform/player_window.h"
 #include "platform/window_registry.h"
 
 namespace {
@@ -108,6 +109,7 @@ BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 }
 
 LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (platform::isPlayerWindow(window)) return platform::sendToPlayer(message, wParam);
     platform::Window* found = platform::findWindow(window);
     if (found == nullptr) return 0;
     WNDPROC procedure = found->procedure;  // the window may be gone when the call returns

@@ -70,6 +70,15 @@ platform::Window* platform::findWindow(HWND handle) {
     return found == windows().end() ? nullptr : &found->second;
 }
 
+HWND platform::findWindowNamed(LPCSTR className, LPCSTR title) {
+    for (auto& [handle, window] : windows()) {
+        if (window.destroying) continue;
+        if (className != nullptr && strcasecmp(window.className.c_str(), className) != 0) continue;
+        if (title == nullptr || window.title == title) return handle;
+    }
+    return nullptr;
+}
+
 HWND platform::windowNeedingPaint() {
     for (auto& [handle, window] : windows())
         if (window.paintPending && (window.style & WS_VISIBLE) && !window.destroying) return handle;
@@ -91,7 +100,8 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     const WindowClass* windowClass = findClass(className);
     if (windowClass == nullptr) return nullptr;
     HWND handle = newHandle();
-    windows()[handle] = platform::Window{handle, windowClass->procedure, windowClass->name, style, false, false};
+    windows()[handle] = platform::Window{handle, windowClass->procedure, windowClass->name, style, false, false,
+                                         windowName != nullptr ? windowName : ""};
     CREATESTRUCTA creation{parameter,  instance,  menu,   parent, height, width, y, x, static_cast<LONG>(style),
                            windowName, className, exStyle};
     if (!sendCreation(handle, creation)) {

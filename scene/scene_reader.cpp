@@ -95,10 +95,11 @@ void SceneReader::readHeader() {
     readEnvironment();
 }
 
-// Every per-frame table has lastFrame + 1 entries: at least one, and a count
-// that an int32 can hold.
+// Every per-frame table has lastFrame + 1 entries, a count that an int32 can
+// hold. A scene with no frame (lastFrame below 0) loads with empty tables and
+// plays no frame.
 void SceneReader::checkFrameCount() const {
-    if (scene.lastFrame >= 0 && scene.lastFrame < std::numeric_limits<int32_t>::max()) return;
+    if (scene.lastFrame < std::numeric_limits<int32_t>::max()) return;
     fail("last frame " + std::to_string(scene.lastFrame) + " gives no usable frame count");
 }
 

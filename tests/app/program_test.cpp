@@ -1,8 +1,9 @@
-// The kvor program as a user starts it.
+// The kvor program as a user starts it, on a machine without a display.
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <regex>
@@ -23,7 +24,8 @@ struct ProgramRun {
 ProgramRun runProgramIn(const ScratchDirectory& directory) {
     const auto errors = directory / "stderr.txt";
     const std::string command =
-        "cd '" + directory.path().string() + "' && '" KVOR_PROGRAM "' 2>'" + errors.string() + "' </dev/null";
+        "cd '" + directory.path().string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY '" KVOR_PROGRAM "' 2>'" +
+        errors.string() + "' </dev/null";
     const int raw = std::system(command.c_str());
     ProgramRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(errors)};
     std::filesystem::remove(errors);
@@ -32,10 +34,14 @@ ProgramRun runProgramIn(const ScratchDirectory& directory) {
 
 }  // namespace
 
-TEST(Program, NormalRunWritesStartAndClosingLinesAndExitsWithTwo) {
+// Without a display the launcher cannot be shown: the run ends as if it were quit.
+TEST(Program, WithoutADisplaySaysSoAndEndsWithTheClosingLinesAndStatusTwo) {
     ScratchDirectory directory;
     const ProgramRun run = runProgramIn(directory);
     EXPECT_EQ(run.status, 2) << run.standardError;
+    EXPECT_NE(run.standardError.find("no display was found"), std::string::npos) << run.standardError;
+    EXPECT_NE(run.standardError.find("kvor-capture records the show without one."), std::string::npos);
+    EXPECT_EQ(std::count(run.standardError.begin(), run.standardError.end(), '\n'), 1);
     const std::string log = readFile(directory / "kvorlog.txt");
     const std::regex expected(
         R"(kvor launched the \d+/\d+/\d+ at \d+:\d+\n\n\n-----------\nkvor closed\n----------\n)");

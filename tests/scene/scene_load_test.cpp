@@ -4,6 +4,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <limits>
+
+#include "render/scene_frame.h"
 #include "tests/support/scene_files.h"
 
 using testing::HasSubstr;
@@ -106,4 +109,30 @@ TEST_F(SceneLoad, SceneWithoutCameraViewsFromTheOriginWithTheDefaultCamera) {
     EXPECT_EQ(camera.rotation.m[1][1], 1.0f);
     EXPECT_EQ(objectNames(), (std::vector<std::string>{"m"})) << "the default camera is not an object of the scene";
     EXPECT_THAT(debug.text(), testing::Not(HasSubstr("Camera Found!")));
+}
+
+TEST_F(SceneLoad, SceneWithoutFramesLoadsEmptyTablesAndDrawsAtRest) {
+    for (int32_t lastFrame : {-1, -2, std::numeric_limits<int32_t>::min()}) {
+        kvs::SceneFile file;
+        file.environment.flags = 0x06;
+        file.lastFrame = lastFrame;
+        kvs::Mesh moving = testing_support::triangleMesh("tri", {0, 0, 5}, {1, 0, 5}, {0, 1, 5});
+        moving.animation = kvs::Animation::sampledTracks({{0, {1, 2, 3}}, {160, {4, 5, 6}}}, {{0, {}}});
+        file.meshes = {moving};
+        kvs::Camera camera = freeCamera("cam");
+        camera.animation = kvs::Animation::sampledTracks({{0, {0, 0, -1}}});
+        file.cameras = {camera};
+        scene = std::make_unique<Scene>(nullptr, nullptr);
+        load(file);
+        EXPECT_EQ(scene->frameCount, lastFrame + 1);
+        ASSERT_EQ(scene->meshes.size(), 1u);
+        EXPECT_TRUE(scene->meshes[0]->positionTrack.empty());
+        EXPECT_TRUE(scene->meshes[0]->rotationTrack.empty());
+        EXPECT_TRUE(scene->cameras.at(0)->positionTrack.empty());
+        for (int32_t start : {0, 1, 7}) {
+            scene->currentFrame = start;
+            drawSceneFrame(*scene);
+            EXPECT_EQ(scene->currentFrame, 0);
+        }
+    }
 }

@@ -22,3 +22,10 @@ TEST(JsonWriter, EscapesStringsAndReplacesInvalidUtf8) {
     };
     for (const auto& [text, written] : cases) EXPECT_EQ(JsonWriter().value(text).text(), written) << text;
 }
+
+TEST(JsonWriter, FloatsInNineDigitsThatReadBackAsTheSameFloat) {
+    JsonWriter json;
+    json.beginArray().value(0.3f).value(-1.57f).value(640.0f).value(1e-9f);
+    json.value(std::numeric_limits<float>::infinity()).endArray();
+    EXPECT_EQ(json.text(), "[0.300000012,-1.57000005,640,9.99999972e-10,null]");
+}

@@ -17,6 +17,7 @@
 #include "render/scene_frame.h"
 #include "scene/scene.h"
 #include "tools/inspect/command_line.h"
+#include "tools/inspect/inspect_display.h"
 #include "tools/inspect/quiet_standard_output.h"
 #include "tools/inspect/scene_json.h"
 #include "tools/inspect/subcommands.h"
@@ -68,29 +69,6 @@ std::string parseRequest(std::vector<std::string> arguments, SceneRequest& reque
     request.png = std::filesystem::absolute(line.options.at("--png"));
     return {};
 }
-
-// The display as the demo brings it up, on the null or the capture driver;
-// released at the end of the scope as the demo's teardown does.
-class Display {
-public:
-    explicit Display(const GUID& driver) {
-        deviceGuid = &driver;
-        displayWidth = 640;
-        displayHeight = 480;
-        displayBitDepth = 16;
-        waitForRetrace = 0;
-        renderer.setUp();
-    }
-    ~Display() {
-        if (device != nullptr) device->Release();
-        if (directDraw != nullptr) directDraw->Release();
-        device = nullptr;
-        directDraw = nullptr;
-        DestroyWindow(renderWindow);
-        renderWindow = nullptr;
-    }
-    Renderer renderer;
-};
 
 // As the demo does: from the file's directory, where its textures are, by its
 // base name.

@@ -86,6 +86,18 @@ JsonWriter& JsonWriter::value(double number) {
     return *this;
 }
 
+JsonWriter& JsonWriter::value(float number) {
+    separate();
+    if (!std::isfinite(number)) {
+        output += "null";
+        return *this;
+    }
+    char digits[32];
+    const int length = std::snprintf(digits, sizeof digits, "%.9g", static_cast<double>(number));
+    output.append(digits, static_cast<size_t>(length));
+    return *this;
+}
+
 JsonWriter& JsonWriter::null() {
     separate();
     output += "null";

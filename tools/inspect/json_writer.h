@@ -24,6 +24,8 @@ public:
     JsonWriter& value(unsigned number) { return value(static_cast<int64_t>(number)); }
     // Shortest text that reads back as the same double; NaN and infinities are null.
     JsonWriter& value(double number);
+    // Nine significant digits ("%.9g"): enough to read back as the same float.
+    JsonWriter& value(float number);
     JsonWriter& value(bool flag);
     JsonWriter& null();
 

@@ -24,6 +24,7 @@ struct Subcommand {
 const Subcommand subcommands[] = {
     {"image", inspectImage, "image FILE [--opacity X] [--png OUT.png]"},
     {"scene", inspectScene, "scene FILE [--frame N]... | scene FILE --render N --png OUT.png"},
+    {"overlay", inspectOverlay, "overlay EFFECT --duration N [--start S] [--frame F]..."},
 };
 
 int usage() {

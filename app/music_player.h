@@ -1,0 +1,15 @@
+#pragma once
+// The demo's commands to the music player's window (Winamp's WM_COMMAND ids).
+// A null window sends nothing; no answer is looked at.
+
+#include "platform/win32.h"
+
+// The player's main window, "Winamp v1.x", or null when no player runs.
+HWND findMusicPlayer();
+// A hundred volume steps up, then play.
+void startMusic(HWND player);
+// Holds the thread for 3000 ms on a monotonic clock, pumping no message and
+// drawing nothing, and brings the volume down a hundred steps, one every 30 ms.
+void fadeMusic(HWND player);
+// The player exits.
+void closeMusicPlayer(HWND player);
