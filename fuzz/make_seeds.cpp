@@ -1,5 +1,5 @@
 // Writes a small valid file of every kind each loader reads, as the starting
-// corpus of the fuzz targets: make_seeds DIRECTORY (subfolders tga, jpeg, zkv, kvs, datas).
+// corpus of the fuzz targets: make_seeds DIRECTORY (subfolders tga, jpeg, zkv, kvs, datas, rc).
 
 #include <filesystem>
 #include <iostream>
@@ -51,5 +51,8 @@ int main(int argc, char** argv) {
     }
     writeSceneSeeds(root / "kvs");
     writeDatasSeeds(root / "datas");
+    std::filesystem::create_directories(root / "rc");
+    std::filesystem::copy_file(KVOR_RESOURCE_SCRIPT, root / "rc" / "kvor.rc",
+                               std::filesystem::copy_options::overwrite_existing);
     return 0;
 }
