@@ -24,5 +24,8 @@ int main(int argc, char** argv) {
                      "(apt-get install ffmpeg) or record PNG frames with --png DIR\n");
         return 255;
     }
+    // The JPEG loader prints each image's size on standard output; the tool
+    // speaks on standard error only, so that noise goes nowhere.
+    std::freopen("/dev/null", "w", stdout);
     return capture::recordShow(*parsed.options, isatty(STDERR_FILENO) == 1);
 }
