@@ -15,6 +15,7 @@
 #include "tools/image_writers/image_writers.h"
 
 using testing::ElementsAre;
+using testing_support::callTexts;
 using testing_support::LogCapture;
 using testing_support::NullDriverScope;
 using testing_support::ScratchDirectory;
@@ -22,12 +23,6 @@ using testing_support::ScratchDirectory;
 namespace {
 
 uint64_t bits(float value) { return std::bit_cast<uint32_t>(value); }
-
-std::vector<std::string> callTexts() {
-    std::vector<std::string> texts;
-    for (const platform::RecordedCall& call : platform::nullDriverCalls()) texts.push_back(call.text());
-    return texts;
-}
 
 // A grey 8 x 4 JPEG title image.
 std::string writeTitle(const ScratchDirectory& directory) {

@@ -15,18 +15,13 @@ using testing::ElementsAre;
 using testing::ElementsAreArray;
 using testing::FloatNear;
 using testing_support::callsNamed;
+using testing_support::callTexts;
 using testing_support::LogCapture;
 using testing_support::NullDriverScope;
 
 namespace {
 
 uint64_t bits(float value) { return std::bit_cast<uint32_t>(value); }
-
-std::vector<std::string> callTexts() {
-    std::vector<std::string> texts;
-    for (const platform::RecordedCall& call : platform::nullDriverCalls()) texts.push_back(call.text());
-    return texts;
-}
 
 // A renderer set up on the null driver, its set-up calls forgotten.
 class RenderStates : public testing::Test {

@@ -45,4 +45,10 @@ std::vector<platform::RecordedCall> callsNamed(std::string_view method) {
     return found;
 }
 
+std::vector<std::string> callTexts() {
+    std::vector<std::string> texts;
+    for (const platform::RecordedCall& call : platform::nullDriverCalls()) texts.push_back(call.text());
+    return texts;
+}
+
 }  // namespace testing_support

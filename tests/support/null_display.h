@@ -4,6 +4,7 @@
 // end the release of whatever display the test brought up.
 
 #include <string_view>
+#include <string>
 #include <vector>
 
 #include "platform/hooks.h"
@@ -27,5 +28,7 @@ void releaseDisplay();
 
 // The recorded calls of one method, in call order.
 std::vector<platform::RecordedCall> callsNamed(std::string_view method);
+// Every recorded call as its text, in call order.
+std::vector<std::string> callTexts();
 
 }  // namespace testing_support
