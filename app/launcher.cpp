@@ -21,10 +21,14 @@ constexpr DWORD allDevices = DDENUM_ATTACHEDSECONDARYDEVICES | DDENUM_DETACHEDSE
 bool showRunning = false;
 
 template <typename Record>
-Record* selectedRecord(HWND dialog, int list) {
-    LRESULT selection = SendDlgItemMessageA(dialog, list, CB_GETCURSEL, 0, 0);
-    LRESULT data = SendDlgItemMessageA(dialog, list, CB_GETITEMDATA, static_cast<WPARAM>(selection), 0);
+Record* recordAt(HWND dialog, int list, LRESULT index) {
+    LRESULT data = SendDlgItemMessageA(dialog, list, CB_GETITEMDATA, static_cast<WPARAM>(index), 0);
     return data == CB_ERR || data == 0 ? nullptr : reinterpret_cast<Record*>(data);
+}
+
+template <typename Record>
+Record* selectedRecord(HWND dialog, int list) {
+    return recordAt<Record>(dialog, list, SendDlgItemMessageA(dialog, list, CB_GETCURSEL, 0, 0));
 }
 
 template <typename Record>
@@ -33,12 +37,24 @@ void addToList(HWND dialog, int list, const char* text, Record* record) {
     SendDlgItemMessageA(dialog, list, CB_SETITEMDATA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(record));
 }
 
+// The list is sorted, so its first entry is whichever description comes first
+// ("Enhanced Display Driver" before "Primary Display Driver"): the show starts
+// on the primary display, the authentic picture, wherever one is listed.
+WPARAM firstChoice(HWND dialog) {
+    LRESULT count = SendDlgItemMessageA(dialog, IDC_DRIVERS, CB_GETCOUNT, 0, 0);
+    for (LRESULT index = 0; index < count; ++index) {
+        DriverRecord* driver = recordAt<DriverRecord>(dialog, IDC_DRIVERS, index);
+        if (driver != nullptr && driver->guid == nullptr) return static_cast<WPARAM>(index);
+    }
+    return 0;
+}
+
 INT_PTR initialise(HWND dialog) {
     logWrite("-----------------------\nenumerating devices\n-----------------------\n");
     DirectDrawEnumerateExA(driverCallback, &driverList, allDevices);
     for (DriverRecord* record = driverList; record != nullptr; record = record->next)
         addToList(dialog, IDC_DRIVERS, record->description, record);
-    SendDlgItemMessageA(dialog, IDC_DRIVERS, CB_SETCURSEL, 0, 0);
+    SendDlgItemMessageA(dialog, IDC_DRIVERS, CB_SETCURSEL, firstChoice(dialog), 0);
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_DRIVERS, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_DRIVERS)));
     launcherWindow = dialog;

@@ -158,6 +158,8 @@ TEST_F(Launcher, DriversAreSortedByDescriptionWithTheirRecordsAttached) {
         EXPECT_EQ(alphaRecord->guid, &alphaRecord->guidCopy);
         EXPECT_TRUE(alphaRecord->guidCopy == unknown);
         EXPECT_EQ(alphaRecord->modes, nullptr);  // no DirectDraw object on an unknown GUID
+        // The primary display is chosen, though another sorts first.
+        EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_DRIVERS, CB_GETCURSEL, 0, 0), 1);
         SendDlgItemMessageA(dialog, IDC_DRIVERS, CB_SETCURSEL, 2, 0);
         postCommand(dialog, IDC_LAUNCH);
     });
@@ -176,7 +178,11 @@ TEST_F(Launcher, SelectionChangeEmptiesAndRefillsTheModeList) {
     char description[] = "another card", name[] = "card";
     driverCallback(&unknown, description, name, &driverList, nullptr);
     runLauncher([&](HWND dialog, WORD) {
-        dispatchQueued();  // the selection change posted by the initialisation: "another card", no modes
+        dispatchQueued();  // the selection change posted by the initialisation: the primary display's modes
+        EXPECT_EQ(listTexts(dialog, IDC_MODES).size(), 3u);
+        SendDlgItemMessageA(dialog, IDC_DRIVERS, CB_SETCURSEL, 0, 0);  // "another card", no modes
+        postCommand(dialog, IDC_DRIVERS, CBN_SELCHANGE);
+        dispatchQueued();
         EXPECT_TRUE(listTexts(dialog, IDC_MODES).empty());
         EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_MODES, CB_GETCURSEL, 0, 0), CB_ERR);
         for (int round = 0; round < 2; ++round) {
