@@ -3,6 +3,8 @@
 // cannot switch), presenting on the vertical retrace.
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
 
 #include <algorithm>
 #include <chrono>
@@ -82,6 +84,26 @@ SDL_Rect letterBox(int drawableWidth, int drawableHeight, DWORD width, DWORD hei
     return SDL_Rect{(drawableWidth - shownWidth) / 2, (drawableHeight - shownHeight) / 2, shownWidth, shownHeight};
 }
 
+// Full screen on the desktop is the window manager's to do. With none (a bare
+// X server), SDL still reports the desktop's size while the window keeps its
+// own, and the picture would be drawn for a window that is not there: the
+// window is then moved over the display here.
+void coverDisplayWithoutWindowManager(SDL_Window* window) {
+    SDL_SysWMinfo system;
+    SDL_VERSION(&system.version);
+    if (!SDL_GetWindowWMInfo(window, &system) || system.subsystem != SDL_SYSWM_X11) return;
+    Display* display = system.info.x11.display;
+    XWindowAttributes real{};
+    int width = 0, height = 0;
+    SDL_GetWindowSize(window, &width, &height);
+    if (!XGetWindowAttributes(display, system.info.x11.window, &real) || (real.width == width && real.height == height))
+        return;
+    SDL_Rect bounds{};
+    if (SDL_GetDisplayBounds(std::max(SDL_GetWindowDisplayIndex(window), 0), &bounds) != 0) return;
+    XMoveResizeWindow(display, system.info.x11.window, bounds.x, bounds.y, unsigned(bounds.w), unsigned(bounds.h));
+    XSync(display, False);
+}
+
 class DisplayDriver final : public GlDriver, public MessageSource {
 public:
     DisplayDriver(std::shared_ptr<SdlWindowContext> context, bool enhanced)
@@ -152,6 +174,7 @@ HRESULT DisplayDriver::setDisplayMode(const DisplayMode& mode) {
     SDL_ShowWindow(window);
     if (!switched || SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) != 0)
         SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    coverDisplayWithoutWindowManager(window);
     SDL_ShowCursor(currentCursor() == nullptr ? SDL_DISABLE : SDL_ENABLE);
     refreshRate = switched ? DWORD(std::max(closest.refresh_rate, 0)) : desktopMode().refreshRate;
     return DD_OK;

@@ -1,24 +1,19 @@
 // The primary display driver in a real X server: Xvfb on a free display
-// number, openbox to allow full screen, xdotool to press Escape.
+// number, with openbox to allow full screen or with no window manager at all,
+// xdotool to press Escape.
 
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <filesystem>
+#include <memory>
 #include <string>
-#include <vector>
 
 #include "app/process_state.h"
 #include "platform/hooks.h"
 #include "render/display_state.h"
 #include "render/renderer.h"
 #include "tests/support/null_display.h"
-#include "tests/support/test_support.h"
+#include "tests/support/x_session.h"
 
 // Under AddressSanitizer: SDL's X11 start-up (D-Bus among it) keeps a few
 // allocations for the process's life, inside libraries built without frame
@@ -26,97 +21,26 @@
 // program alone runs without leak detection; the sanitizers' other checks stay.
 extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
 
-extern char** environ;
-
 namespace {
 
-// A program this test started; stopped and reaped by its own PID.
-class ChildProcess {
-public:
-    explicit ChildProcess(std::vector<std::string> arguments, posix_spawn_file_actions_t* actions = nullptr) {
-        std::vector<char*> argv;
-        for (std::string& argument : arguments) argv.push_back(argument.data());
-        argv.push_back(nullptr);
-        if (posix_spawnp(&pid, argv[0], actions, nullptr, argv.data(), environ) != 0) pid = -1;
-    }
-    ~ChildProcess() {
-        if (pid <= 0) return;
-        kill(pid, SIGTERM);
-        waitpid(pid, nullptr, 0);
-    }
-    bool started() const { return pid > 0; }
-    // The exit status once it has ended by itself, waiting at most the given time.
-    int waitForExit(std::chrono::milliseconds limit) {
-        auto deadline = std::chrono::steady_clock::now() + limit;
-        int status = 0;
-        while (std::chrono::steady_clock::now() < deadline) {
-            if (waitpid(pid, &status, WNOHANG) == pid) {
-                pid = -1;
-                return status;
-            }
-            usleep(20'000);
-        }
-        return -1;
-    }
-
-private:
-    pid_t pid = -1;
-};
-
-// Xvfb writes the display number it chose on the descriptor it is given.
-std::string readDisplayNumber(int descriptor) {
-    std::string number;
-    pollfd wanted{descriptor, POLLIN, 0};
-    char c = 0;
-    while (poll(&wanted, 1, 10'000) > 0 && read(descriptor, &c, 1) == 1 && c != '\n') number += c;
-    return number;
-}
-
-bool waitForFile(const std::filesystem::path& path) {
-    for (int attempt = 0; attempt < 200; ++attempt) {
-        if (std::filesystem::exists(path)) return true;
-        usleep(50'000);
-    }
-    return false;
-}
-
-bool installed(const char* program) {
-    return std::system((std::string("command -v ") + program + " >/dev/null 2>&1").c_str()) == 0;
-}
+using testing_support::XSession;
 
 class DisplayWindow : public testing::Test {
 protected:
-    void SetUp() override {
-        for (const char* program : {"Xvfb", "xdotool", "openbox"})
-            if (!installed(program)) GTEST_SKIP() << program << " is not installed";
-        int channel[2];
-        ASSERT_EQ(pipe(channel), 0);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addclose(&actions, channel[0]);
-        server =
-            std::make_unique<ChildProcess>(std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(channel[1]),
-                                                                    "-screen", "0", "1024x768x24", "-nolisten", "tcp"},
-                                           &actions);
-        posix_spawn_file_actions_destroy(&actions);
-        close(channel[1]);
-        std::string number = readDisplayNumber(channel[0]);
-        close(channel[0]);
-        ASSERT_FALSE(number.empty()) << "Xvfb gave no display number";
-        setenv("DISPLAY", (":" + number).c_str(), 1);
-        // A window mapped while openbox is still starting may never be managed.
-        std::filesystem::path ready = scratch / "ready";
-        windowManager =
-            std::make_unique<ChildProcess>(std::vector<std::string>{"openbox", "--startup", "touch " + ready.string()});
-        ASSERT_TRUE(waitForFile(ready)) << "openbox did not start";
+    void SetUp() override { openSession(XSession::WindowManager::openbox); }
+
+    void openSession(XSession::WindowManager manager) {
+        if (std::string missing = XSession::missingProgram(); !missing.empty())
+            GTEST_SKIP() << missing << " is not installed";
+        session = std::make_unique<XSession>(manager);
+        ASSERT_TRUE(session->ready()) << "no X session";
         platform::setPrimaryDriver(platform::DriverKind::display);
         testing_support::requestDisplay(nullptr);
     }
 
     void TearDown() override {
         testing_support::releaseDisplay();
-        windowManager.reset();
-        server.reset();
+        session.reset();
     }
 
     // The demo's frame step, until the demo stops or the limit is reached.
@@ -136,8 +60,12 @@ protected:
         return frames;
     }
 
-    testing_support::ScratchDirectory scratch;
-    std::unique_ptr<ChildProcess> server, windowManager;
+    std::unique_ptr<XSession> session;
+};
+
+class BareDisplayWindow : public DisplayWindow {
+protected:
+    void SetUp() override { openSession(XSession::WindowManager::none); }
 };
 
 }  // namespace
@@ -146,7 +74,7 @@ TEST_F(DisplayWindow, EscapeInTheWindowEndsTheFrameLoop) {
     Renderer renderer;
     ASSERT_EQ(renderer.setUp(), DD_OK);
     renderer.setDefaultRenderStates();
-    ChildProcess escape(
+    testing_support::ChildProcess escape(
         {"xdotool", "search", "--sync", "--name", "^kvor$", "windowactivate", "--sync", "key", "Escape"});
     int frames = runFrames(renderer, 900);  // 15 s at 60 Hz
     EXPECT_FALSE(demoRunning);
@@ -163,4 +91,31 @@ TEST_F(DisplayWindow, FlipsWaitingForTheRetraceKeepTheRefreshRate) {
     auto start = std::chrono::steady_clock::now();
     runFrames(renderer, 30);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(29 * 1000 / 60));
+}
+
+// 640 x 480 on a 1024 x 768 screen that cannot switch, and nobody to make the
+// window full screen: it still covers the screen, and the picture fills it.
+TEST_F(BareDisplayWindow, CoversTheScreenAndThePictureFillsIt) {
+    Renderer renderer;
+    ASSERT_EQ(renderer.setUp(), DD_OK);
+    for (int frame = 0; frame < 3; ++frame) {
+        device->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00ff8000, 1.0f, 0);
+        renderer.flip();
+    }
+    auto window = session->waitForWindow("^kvor$", std::chrono::seconds(5));
+    ASSERT_TRUE(window);
+    auto geometry = session->geometry(*window);
+    ASSERT_TRUE(geometry);
+    EXPECT_EQ(geometry->x, 0);
+    EXPECT_EQ(geometry->y, 0);
+    EXPECT_EQ(geometry->width, 1024);
+    EXPECT_EQ(geometry->height, 768);
+    for (auto [x, y] : {std::pair{1, 1}, {1022, 1}, {512, 384}, {1, 766}, {1022, 766}}) {
+        SCOPED_TRACE(std::to_string(x) + "," + std::to_string(y));
+        auto colour = session->pixel(x, y);
+        ASSERT_TRUE(colour);
+        EXPECT_EQ(colour->red, 0xff);
+        EXPECT_NEAR(colour->green, 0x80, 4);  // 16-bit colour: 0x80 is not exact
+        EXPECT_EQ(colour->blue, 0);
+    }
 }

@@ -78,7 +78,7 @@ std::string XSession::missingProgram() {
     return {};
 }
 
-XSession::XSession() {
+XSession::XSession(WindowManager manager) {
     int channel[2];
     if (pipe(channel) != 0) return;
     server = std::make_unique<ChildProcess>(std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(channel[1]),
@@ -89,6 +89,10 @@ XSession::XSession() {
     close(channel[0]);
     if (number.empty()) return;
     setenv("DISPLAY", (":" + number).c_str(), 1);
+    if (manager == WindowManager::none) {
+        display = ":" + number;
+        return;
+    }
     // A window mapped while openbox is still starting may never be managed.
     ScratchDirectory flag;
     std::filesystem::path started = flag / "started";
@@ -154,6 +158,14 @@ bool XSession::key(const std::string& name) const { return commandOutput("xdotoo
 
 bool XSession::screenshot(const std::filesystem::path& png) const {
     return commandOutput("import -window root '" + png.string() + "'").has_value();
+}
+
+std::optional<Colour> XSession::pixel(int x, int y) const {
+    auto bytes = commandOutput("import -window root -crop 1x1+" + std::to_string(x) + "+" + std::to_string(y) +
+                               " -depth 8 rgb:-");
+    if (!bytes || bytes->size() != 3) return std::nullopt;
+    auto channel = [&](size_t index) { return int(static_cast<unsigned char>((*bytes)[index])); };
+    return Colour{channel(0), channel(1), channel(2)};
 }
 
 }  // namespace testing_support

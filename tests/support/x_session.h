@@ -37,11 +37,18 @@ struct WindowGeometry {
     int x = 0, y = 0, width = 0, height = 0;
 };
 
+struct Colour {
+    int red = 0, green = 0, blue = 0;
+};
+
 class XSession {
 public:
+    enum class WindowManager { openbox, none };
+
     // Empty when Xvfb, openbox, xdotool or import is missing.
     static std::string missingProgram();
-    XSession();  // sets DISPLAY for this process and its children
+    // Sets DISPLAY for this process and its children.
+    explicit XSession(WindowManager manager = WindowManager::openbox);
     ~XSession();
     bool ready() const { return !display.empty(); }
 
@@ -52,6 +59,8 @@ public:
     bool click(const std::string& window, int x, int y) const;
     bool key(const std::string& name) const;  // to the focused window
     bool screenshot(const std::filesystem::path& png) const;
+    // One pixel of the screen, 8 bits a channel.
+    std::optional<Colour> pixel(int x, int y) const;
 
 private:
     std::string display;
