@@ -7,6 +7,7 @@
 #include <png.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -101,6 +102,20 @@ TEST_F(CaptureShowTest, PngFramesAreTheShowsFramesWithTheOverlaysGrey) {
     for (const Probe& probe : probes)
         EXPECT_NEAR(greyAt(frameFile(directory, probe.frame), probe.x, probe.y), probe.grey, 8)
             << "frame " << probe.frame;
+}
+
+// Only the chosen frames, under their numbers in the show; the last is the
+// frame the show holds through its closing fade.
+TEST_F(CaptureShowTest, PngFramesCanBeChosen) {
+    ASSERT_EQ(capture("--png frames --frames 1499-" + std::to_string(showFrames - 1)), 0) << errors();
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(directory / "frames"))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    ASSERT_EQ(names.size(), static_cast<size_t>(showFrames - 1499));
+    EXPECT_EQ(names.front(), "frame-001499.png");
+    EXPECT_EQ(names.back(), frameFile(directory, showFrames - 1).filename().string());
+    EXPECT_THAT(errors(), testing::HasSubstr(std::to_string(showFrames - 1499) + " frames in"));
 }
 
 // Mono samples of the video's sound at 8000 per second, through ffmpeg.

@@ -45,6 +45,11 @@ TEST(CaptureOptions, ChoosesOneOutput) {
          nullptr,
          nullptr,
          "the size must be WIDTHxHEIGHT, each from 16 to 8192"},
+        {{"--video", "show.mp4", "--frames", "3"}, nullptr, nullptr, "--frames goes with --png"},
+        {{"--png", "a", "--frames", "9-3"},
+         nullptr,
+         nullptr,
+         "the frames must be FIRST or FIRST-LAST, FIRST not after LAST"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.arguments));
@@ -58,6 +63,30 @@ TEST(CaptureOptions, ChoosesOneOutput) {
         EXPECT_EQ(parsed.options->pngDirectory.value_or("-"), c.png != nullptr ? c.png : "-");
         EXPECT_EQ(parsed.options->videoFile.value_or("-"), c.video != nullptr ? c.video : "-");
     }
+}
+
+TEST(CaptureOptions, FrameRanges) {
+    using capture::FrameRange;
+    const std::pair<const char*, std::optional<std::pair<uint32_t, uint32_t>>> cases[] = {
+        {"0", std::pair{0u, 0u}},   {"4794", std::pair{4794u, 4794u}}, {"10-20", std::pair{10u, 20u}},
+        {"7-7", std::pair{7u, 7u}}, {"4294967295", std::pair{4294967295u, 4294967295u}},
+        {"", std::nullopt},         {"-5", std::nullopt},              {"5-", std::nullopt},
+        {"20-10", std::nullopt},    {"1-2-3", std::nullopt},           {"+3", std::nullopt},
+        {"3 ", std::nullopt},       {"x", std::nullopt},               {"4294967296", std::nullopt},
+    };
+    for (const auto& [text, expected] : cases) {
+        SCOPED_TRACE(text);
+        const std::optional<FrameRange> range = capture::parseFrameRange(text);
+        ASSERT_EQ(range.has_value(), expected.has_value());
+        if (!range) continue;
+        EXPECT_EQ(range->first, expected->first);
+        EXPECT_EQ(range->last, expected->second);
+    }
+    const FrameRange range{10, 20};
+    EXPECT_FALSE(range.contains(9));
+    EXPECT_TRUE(range.contains(10));
+    EXPECT_TRUE(range.contains(20));
+    EXPECT_FALSE(range.contains(21));
 }
 
 TEST(CaptureOptions, EnhancedFrameSizeAndStretch) {

@@ -1,6 +1,8 @@
 #include "tools/capture/capture_options.h"
 
+#include <charconv>
 #include <cstdio>
+#include <string_view>
 
 namespace capture {
 
@@ -14,10 +16,27 @@ bool videoExtension(const std::filesystem::path& file) {
 }  // namespace
 
 std::string usage() {
-    return "usage: kvor-capture --png DIR | --video FILE.mp4|FILE.mkv [--enhanced [--size WxH] [--stretch]]\n"
-           "Records the show from the datas/ directory here, writing kvorlog.txt here. --enhanced draws\n"
-           "it at WxH (1920x1080 by default) with 32-bit colour and 4x multisampling, letter-boxed to 4:3\n"
-           "unless --stretch.\n";
+    return "usage: kvor-capture --png DIR [--frames FIRST[-LAST]] | --video FILE.mp4|FILE.mkv\n"
+           "                    [--enhanced [--size WxH] [--stretch]]\n"
+           "Records the show from the datas/ directory here, writing kvorlog.txt here. --frames keeps\n"
+           "only those frames of the show (counted from 0). --enhanced draws it at WxH (1920x1080 by\n"
+           "default) with 32-bit colour and 4x multisampling, letter-boxed to 4:3 unless --stretch.\n";
+}
+
+std::optional<FrameRange> parseFrameRange(const std::string& text) {
+    auto number = [](std::string_view digits) -> std::optional<uint32_t> {
+        uint32_t value = 0;
+        const char* end = digits.data() + digits.size();
+        auto [stop, error] = std::from_chars(digits.data(), end, value);
+        if (digits.empty() || error != std::errc() || stop != end) return std::nullopt;
+        return value;
+    };
+    const std::string_view whole(text);
+    const size_t dash = whole.find('-');
+    const std::optional<uint32_t> first = number(whole.substr(0, dash));
+    const std::optional<uint32_t> last = dash == std::string_view::npos ? first : number(whole.substr(dash + 1));
+    if (!first || !last || *first > *last) return std::nullopt;
+    return FrameRange{*first, *last};
 }
 
 std::optional<platform::EnhancedFrame> parseSize(const std::string& text) {
@@ -43,6 +62,9 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
         } else if (argument == "--size" && hasValue) {
             size = parseSize(arguments[++k]);
             if (!size) return {{}, "the size must be WIDTHxHEIGHT, each from 16 to 8192"};
+        } else if (argument == "--frames" && hasValue) {
+            options.frames = parseFrameRange(arguments[++k]);
+            if (!options.frames) return {{}, "the frames must be FIRST or FIRST-LAST, FIRST not after LAST"};
         } else if (argument == "--png" && hasValue) {
             options.pngDirectory = arguments[++k];
         } else if (argument == "--video" && hasValue) {
@@ -56,6 +78,7 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
     }
     if (options.pngDirectory.has_value() == options.videoFile.has_value())
         return {{}, "give either --png DIR or --video FILE"};
+    if (options.frames && !options.pngDirectory) return {{}, "--frames goes with --png"};
     if ((size || stretch) && !enhanced) return {{}, "--size and --stretch go with --enhanced"};
     if (enhanced) {
         options.enhanced = size.value_or(platform::EnhancedFrame{1920, 1080, false});

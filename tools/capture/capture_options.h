@@ -1,6 +1,7 @@
 #pragma once
 // The command line of kvor-capture.
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -10,12 +11,22 @@
 
 namespace capture {
 
+struct FrameRange {
+    uint32_t first = 0, last = 0;
+    bool contains(uint32_t frame) const { return frame >= first && frame <= last; }
+};
+
 struct CaptureOptions {
     std::optional<std::filesystem::path> pngDirectory;  // --png DIR
     std::optional<std::filesystem::path> videoFile;     // --video FILE (.mp4 or .mkv)
     // --enhanced [--size WxH] [--stretch]: the enhanced frame, 1920 x 1080 unless sized.
     std::optional<platform::EnhancedFrame> enhanced;
+    // --frames FIRST[-LAST], with --png: only the show's frames FIRST to LAST (from 0).
+    std::optional<FrameRange> frames;
 };
+
+// "N" or "N-M" with N <= M; nothing otherwise.
+std::optional<FrameRange> parseFrameRange(const std::string& text);
 
 // "WxH" with both between 16 and 8192; nothing otherwise.
 std::optional<platform::EnhancedFrame> parseSize(const std::string& text);

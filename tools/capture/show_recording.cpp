@@ -52,16 +52,18 @@ std::string duration(double seconds) {
     return text;
 }
 
-int recordPng(const std::filesystem::path& directory, ProgressMeter& meter) {
+// Each file is named by the frame's place in the show.
+int recordPng(const std::filesystem::path& directory, std::optional<FrameRange> frames, ProgressMeter& meter) {
     std::filesystem::create_directories(directory);
     uint32_t written = 0;
     platform::setCaptureSink([&](const platform::CapturedFrame& frame) {
+        meter.frameDone();
+        if (frames && !frames->contains(frame.index)) return;
         char name[32];
-        std::snprintf(name, sizeof name, "frame-%06u.png", written);
+        std::snprintf(name, sizeof name, "frame-%06u.png", frame.index);
         if (!platform::writeFramePng(directory / name, frame))
             fatalMessage(("kvor-capture cannot write " + (directory / name).string()).c_str());
         ++written;
-        meter.frameDone();
     });
     runShow();
     meter.finish();
@@ -121,7 +123,7 @@ int recordShow(const CaptureOptions& given, bool terminal) {
     if (options.pngDirectory) {
         // No player of the session may receive the show's commands.
         platform::setPlayerFinder([] { return std::unique_ptr<platform::PlayerLink>(); });
-        return recordPng(*options.pngDirectory, meter);
+        return recordPng(*options.pngDirectory, options.frames, meter);
     }
     return recordVideo(*options.videoFile, std::filesystem::absolute("datas/kvor-theme.wav"), meter);
 }
