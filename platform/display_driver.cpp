@@ -187,9 +187,12 @@ HRESULT DisplayDriver::present(const SurfaceStore&, DWORD flags) {
     SDL_GL_GetDrawableSize(windowContext->sdlWindow(), &drawableWidth, &drawableHeight);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glViewport(0, 0, drawableWidth, drawableHeight);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
     SDL_Rect shown = letterBox(drawableWidth, drawableHeight, renderer->frameWidth(), renderer->frameHeight());
+    // Only bars need clearing; a software rasteriser pays for every pixel cleared.
+    if (shown.w != drawableWidth || shown.h != drawableHeight) {
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
     renderer->presentTo(shown.x, shown.y, shown.w, shown.h);
     waitForRetrace(!(flags & DDFLIP_NOVSYNC) && !retraceWaitTurnedOff());
     SDL_GL_SwapWindow(windowContext->sdlWindow());
