@@ -1,8 +1,11 @@
 # A private Xvfb display and Wine prefix for running kvor.exe beside the
 # native kvor, and the steps of driving their launchers. Sourced by
 # tests/windows/end_to_end and bench/race after they set work (a scratch
-# folder, removed at the end) and output.
+# folder, removed at the end), and screen (the display's size, by default
+# 1024x768) when they want another.
+: "${work:?set work to a scratch folder before sourcing desktop_session.sh}"
 started=()
+screen=${screen:-1024x768}
 
 fail() { echo "$(basename "$0"): $*" >&2; exit 1; }
 finish() {
@@ -17,7 +20,7 @@ trap finish EXIT
 
 # A display of our own.
 exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
 started+=($!)
 for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
 [[ -s $work/display ]] || fail "Xvfb did not start"
@@ -30,7 +33,22 @@ wineserver -f -p </dev/null >"$work/wineserver.log" 2>&1 &
 started+=($!)
 wine wineboot --init </dev/null >>"$work/wineserver.log" 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d kvor /f </dev/null >/dev/null 2>&1
-wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v kvor /d 1024x768 /f </dev/null >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v kvor /d "$screen" /f </dev/null >/dev/null 2>&1
+
+# The frames of the show on that data: part one's 1500, every frame of mont.kvs
+# and all but the last five of salle.kvs. A scene's frame count is its
+# lastFrame + 1, after the magic and the name.
+show_frames() {
+  python3 - "$1" <<'PY'
+import struct, sys
+def frame_count(path):
+    data = open(path, "rb").read()
+    name_end = data.index(b"\0", 7)
+    first, last = struct.unpack_from("<ii", data, name_end + 1)
+    return last + 1
+print(1500 + frame_count(sys.argv[1] + "/mont.kvs") + max(frame_count(sys.argv[1] + "/salle.kvs") - 5, 0))
+PY
+}
 
 # Waits until a window of that name is mapped; its id.
 window_named() {
@@ -60,17 +78,16 @@ press_launch() {
   xdotool mousemove "$x" "$y" sleep 0.5 click 1
 }
 
-# The show's window: a window of that name 640 pixels wide (Wine's virtual
-# desktop takes the display mode's size).
+# The show's window: a window of that name and width (Wine's virtual desktop
+# takes the display mode's size, 640; the native window covers the screen, 1024).
 show_window() {
   local id WIDTH=0 X Y HEIGHT SCREEN
   for _ in $(seq 300); do
     for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
       eval "$(xdotool getwindowgeometry --shell "$id")"
-      ((WIDTH == 640)) && { echo "$id"; return; }
+      ((WIDTH == $2)) && { echo "$id"; return; }
     done
     sleep 0.1
   done
   fail "no show window named $1"
 }
-
