@@ -18,6 +18,7 @@
 
 #include "app/log.h"
 #include "app/process_state.h"
+#include "bench/null_display.h"
 #include "bench/thread_clock.h"
 #include "overlay/overlay.h"
 #include "overlay/overlay_effects.h"
@@ -75,18 +76,6 @@ double median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-void setUpNullDisplay(Renderer& renderer) {
-    platform::NullDriverSettings settings = platform::defaultNullDriverSettings();
-    settings.recordDrawnVertices = false;
-    platform::setNullDriverSettings(settings);
-    deviceGuid = &platform::nullDriverGuid();
-    displayWidth = 640;
-    displayHeight = 480;
-    displayBitDepth = 16;
-    waitForRetrace = 0;
-    renderer.setUp();
-}
-
 // The device calls of one overlay draw, made directly.
 void sameCallsAsADraw(Overlay& overlay) {
     device->SetTexture(0, overlay.texture);
@@ -132,7 +121,7 @@ int main(int argc, char** argv) {
                 static_cast<double>(tableBytes) / static_cast<double>(framesOfLife));
 
     Renderer renderer;
-    setUpNullDisplay(renderer);
+    bench::setUpNullDisplay(renderer);
     auto overlays = prepareNine();
     // The lives of a part's three overlays do not overlap: on frame 350 of
     // part one overlay 1 is drawn and 2 and 3 find themselves out of life.

@@ -19,6 +19,7 @@
 #include "app/process_state.h"
 #include "bench/arithmetic_peak.h"
 #include "bench/bench_scene.h"
+#include "bench/null_display.h"
 #include "platform/hooks.h"
 #include "render/camera_update.h"
 #include "render/mesh_transform.h"
@@ -40,22 +41,6 @@ long residentKilobytes() {
     for (std::string line; std::getline(status, line);)
         if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
     return -1;
-}
-
-// Per vertex: a 3 x 3 matrix times a vector (9 multiplies, 6 adds) and the
-// camera offset (3); a turning mesh adds its own rotation and pivot (21 more).
-// The display on the null driver, as the demo brings it up.
-void setUpNullDisplay(Renderer& renderer) {
-    platform::NullDriverSettings settings = platform::defaultNullDriverSettings();
-    settings.recordDrawnVertices = false;
-    platform::setNullDriverSettings(settings);
-    deviceGuid = &platform::nullDriverGuid();
-    displayWidth = 640;
-    displayHeight = 480;
-    displayBitDepth = 16;
-    waitForRetrace = 0;
-    renderer.setUp();
-    renderer.setDefaultRenderStates();
 }
 
 double transformSeconds(Scene& scene, int frames) {
@@ -81,6 +66,8 @@ double drawSeconds(Scene& scene, Renderer& renderer, int frames) {
     return seconds;
 }
 
+// Per vertex: a 3 x 3 matrix times a vector (9 multiplies, 6 adds) and the
+// camera offset (3); a turning mesh adds its own rotation and pivot (21 more).
 double flopsPerFrame(const Scene& scene) {
     double flops = 0;
     for (const Mesh* mesh : scene.meshes) flops += mesh->vertexCount * (mesh->rotationTrack.empty() ? 18.0 : 39.0);
@@ -95,7 +82,8 @@ int main(int argc, char** argv) {
     kvs::saveSceneFile(bench::benchmarkScene(), file);
     logOpen("/dev/null", nullptr);
     Renderer renderer;
-    setUpNullDisplay(renderer);
+    bench::setUpNullDisplay(renderer);
+    renderer.setDefaultRenderStates();
     platform::clearNullDriverCalls();
 
     const long residentBefore = residentKilobytes();
