@@ -15,6 +15,7 @@ namespace {
 
 struct SinkChoice {
     FrameSink sink;
+    FrameChoice wanted;
     bool chosen = false;
 };
 
@@ -29,14 +30,14 @@ std::optional<EnhancedFrame>& captureFrame() {
 }
 
 // A program started with KVOR_DRIVER=capture and no sink of its own writes PNGs.
-FrameSink currentSink() {
+const SinkChoice& currentSink() {
     SinkChoice& choice = sinkChoice();
-    if (choice.chosen) return choice.sink;
+    if (choice.chosen) return choice;
     const char* driver = std::getenv("KVOR_DRIVER");
-    if (driver == nullptr || std::string_view(driver) != "capture") return {};
+    if (driver == nullptr || std::string_view(driver) != "capture") return choice;
     const char* directory = std::getenv("KVOR_CAPTURE_DIRECTORY");
     setCaptureSink(pngFrameSink(directory != nullptr ? directory : "frames"));
-    return choice.sink;
+    return choice;
 }
 
 class CaptureDriver final : public GlDriver {
@@ -61,12 +62,12 @@ public:
     HRESULT present(const SurfaceStore&, DWORD) override {
         if (!renderer->alive()) return DDERR_SURFACELOST;
         uint32_t index = framesPresented++;
-        FrameSink sink = currentSink();
-        if (!sink) {
+        const SinkChoice& choice = currentSink();
+        if (!choice.sink || (choice.wanted && !choice.wanted(index))) {
             renderer->finish();
             return DD_OK;
         }
-        sink(CapturedFrame{index, renderer->frameWidth(), renderer->frameHeight(), renderer->readTarget()});
+        choice.sink(CapturedFrame{index, renderer->frameWidth(), renderer->frameHeight(), renderer->readTarget()});
         return DD_OK;
     }
 
@@ -84,9 +85,8 @@ std::shared_ptr<Driver> makeCaptureDriver() {
 
 void setCaptureFrame(std::optional<EnhancedFrame> frame) { captureFrame() = frame; }
 
-void setCaptureSink(FrameSink sink) {
-    sinkChoice().sink = std::move(sink);
-    sinkChoice().chosen = true;
+void setCaptureSink(FrameSink sink, FrameChoice wanted) {
+    sinkChoice() = SinkChoice{std::move(sink), std::move(wanted), true};
 }
 
 }  // namespace platform

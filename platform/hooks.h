@@ -138,11 +138,15 @@ struct CapturedFrame {
     std::vector<uint8_t> rgb;
 };
 using FrameSink = std::function<void(const CapturedFrame& frame)>;
+// Asked with each presented frame's index before it is read back: frames it
+// refuses are finished but never read nor given to the sink.
+using FrameChoice = std::function<bool(uint32_t index)>;
 // The frame capture drivers made from now on draw: the enhanced one of that
 // size, or (none) the authentic 640 x 480 x 16 one.
 void setCaptureFrame(std::optional<EnhancedFrame> frame);
-// Receives every frame the capture driver presents; with no sink, frames are dropped.
-void setCaptureSink(FrameSink sink);
+// Receives every frame the capture driver presents (with a choice, those it
+// wants); with no sink, frames are dropped.
+void setCaptureSink(FrameSink sink, FrameChoice wanted = {});
 // Writes frame N as "frame%06d.png" in directory (created if needed).
 FrameSink pngFrameSink(std::filesystem::path directory);
 // Writes one frame as an RGB PNG file; false when the file cannot be written.

@@ -49,11 +49,18 @@ TEST(ShowCaptured, EachPartWithItsTitles) {
     std::filesystem::create_directories(saved);
     std::map<uint32_t, platform::CapturedFrame> kept;
     const platform::FrameSink png = platform::pngFrameSink(saved);
-    platform::setCaptureSink([&](const platform::CapturedFrame& frame) {
-        if (frame.index != 100 && frame.index != partTwo + 100 && frame.index != partThree + 100) return;
-        kept[frame.index] = frame;
-        png(frame);
-    });
+    uint32_t asked = 0;
+    size_t received = 0;
+    platform::setCaptureSink(
+        [&](const platform::CapturedFrame& frame) {
+            ++received;
+            kept[frame.index] = frame;
+            png(frame);
+        },
+        [&](uint32_t index) {
+            EXPECT_EQ(index, asked++);  // every frame is asked about, in order
+            return index == 100 || index == partTwo + 100 || index == partThree + 100;
+        });
     {
         testing_support::DemoDirectory datas({{0, 9}, {0, montFrames - 1}, {0, salleFrames - 1}});
         testing_support::requestDisplay(&platform::captureDriverGuid());
@@ -62,6 +69,8 @@ TEST(ShowCaptured, EachPartWithItsTitles) {
     }
     platform::setCaptureSink({});
     platform::setPlayerFinder({});
+    EXPECT_EQ(asked, partThree + salleFrames - 5);
+    EXPECT_EQ(received, 3u);  // the frames refused are never read back
     ASSERT_EQ(kept.size(), 3u);
 
     const Rgb white{255, 255, 255}, black{0, 0, 0};

@@ -52,19 +52,23 @@ std::string duration(double seconds) {
     return text;
 }
 
-// Each file is named by the frame's place in the show.
+// Each file is named by the frame's place in the show; frames left out are
+// not even read back.
 int recordPng(const std::filesystem::path& directory, std::optional<FrameRange> frames, ProgressMeter& meter) {
     std::filesystem::create_directories(directory);
     uint32_t written = 0;
-    platform::setCaptureSink([&](const platform::CapturedFrame& frame) {
-        meter.frameDone();
-        if (frames && !frames->contains(frame.index)) return;
-        char name[32];
-        std::snprintf(name, sizeof name, "frame-%06u.png", frame.index);
-        if (!platform::writeFramePng(directory / name, frame))
-            fatalMessage(("kvor-capture cannot write " + (directory / name).string()).c_str());
-        ++written;
-    });
+    platform::setCaptureSink(
+        [&](const platform::CapturedFrame& frame) {
+            char name[32];
+            std::snprintf(name, sizeof name, "frame-%06u.png", frame.index);
+            if (!platform::writeFramePng(directory / name, frame))
+                fatalMessage(("kvor-capture cannot write " + (directory / name).string()).c_str());
+            ++written;
+        },
+        [&](uint32_t index) {
+            meter.frameDone();
+            return !frames || frames->contains(index);
+        });
     runShow();
     meter.finish();
     std::fprintf(stderr, "kvor-capture: %u frames in %s\n", written, directory.c_str());
