@@ -42,6 +42,28 @@ void setAttribute(GLuint index, GLint size, GLenum type, bool normalized, const 
                           reinterpret_cast<const void*>(static_cast<uintptr_t>(offset)));
 }
 
+// Multisampled when samples is above 0.
+GLuint makeRenderbuffer(GLenum format, GLsizei width, GLsizei height, GLsizei samples = 0) {
+    GLuint buffer = 0;
+    glGenRenderbuffers(1, &buffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, buffer);
+    if (samples > 0)
+        glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, format, width, height);
+    else
+        glRenderbufferStorage(GL_RENDERBUFFER, format, width, height);
+    return buffer;
+}
+
+// Drawing into colour, and depth unless it is 0; left bound.
+GLuint makeFramebuffer(GLuint colour, GLuint depth = 0) {
+    GLuint framebuffer = 0;
+    glGenFramebuffers(1, &framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
+    if (depth != 0) glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
+    return framebuffer;
+}
+
 }  // namespace
 
 GlRenderer::GlRenderer(std::shared_ptr<GlContext> glContext) : context(std::move(glContext)) {
@@ -83,16 +105,9 @@ void GlRenderer::createTarget(DWORD targetWidth, DWORD targetHeight) {
         return;
     }
     output = RenderOutput::authentic(width, height);
-    glGenRenderbuffers(1, &colourBuffer);
-    glBindRenderbuffer(GL_RENDERBUFFER, colourBuffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGB565, width, height);
-    glGenRenderbuffers(1, &depthBuffer);
-    glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT16, width, height);
-    glGenFramebuffers(1, &framebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colourBuffer);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer);
+    colourBuffer = makeRenderbuffer(GL_RGB565, GLsizei(width), GLsizei(height));
+    depthBuffer = makeRenderbuffer(GL_DEPTH_COMPONENT16, GLsizei(width), GLsizei(height));
+    framebuffer = makeFramebuffer(colourBuffer, depthBuffer);
 }
 
 // Four samples per pixel of 32-bit colour and 24-bit depth, resolved into a
@@ -100,24 +115,13 @@ void GlRenderer::createTarget(DWORD targetWidth, DWORD targetHeight) {
 void GlRenderer::createEnhancedTarget() {
     output = RenderOutput::enhanced(width, height, *enhancement);
     const GLsizei frameWidth = GLsizei(output.frameWidth), frameHeight = GLsizei(output.frameHeight);
-    glGenRenderbuffers(1, &colourBuffer);
-    glBindRenderbuffer(GL_RENDERBUFFER, colourBuffer);
-    glRenderbufferStorageMultisample(GL_RENDERBUFFER, 4, GL_RGBA8, frameWidth, frameHeight);
-    glGenRenderbuffers(1, &depthBuffer);
-    glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer);
-    glRenderbufferStorageMultisample(GL_RENDERBUFFER, 4, GL_DEPTH_COMPONENT24, frameWidth, frameHeight);
-    glGenFramebuffers(1, &framebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colourBuffer);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer);
+    colourBuffer = makeRenderbuffer(GL_RGBA8, frameWidth, frameHeight, 4);
+    depthBuffer = makeRenderbuffer(GL_DEPTH_COMPONENT24, frameWidth, frameHeight, 4);
+    framebuffer = makeFramebuffer(colourBuffer, depthBuffer);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
-    glGenRenderbuffers(1, &resolveBuffer);
-    glBindRenderbuffer(GL_RENDERBUFFER, resolveBuffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, frameWidth, frameHeight);
-    glGenFramebuffers(1, &resolveFramebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, resolveFramebuffer);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, resolveBuffer);
+    resolveBuffer = makeRenderbuffer(GL_RGBA8, frameWidth, frameHeight);
+    resolveFramebuffer = makeFramebuffer(resolveBuffer);
 }
 
 GLuint GlRenderer::resolvedFrame() {
