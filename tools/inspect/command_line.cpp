@@ -18,3 +18,18 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments, const st
     }
     return line;
 }
+
+bool takeRepeatedNumbers(std::vector<std::string>& arguments, const std::string& name, std::vector<int32_t>& values) {
+    for (size_t i = 0; i < arguments.size();) {
+        if (arguments[i] != name) {
+            ++i;
+            continue;
+        }
+        const auto value = i + 1 < arguments.size() ? parseNumber<int32_t>(arguments[i + 1]) : std::nullopt;
+        if (!value) return false;
+        values.push_back(*value);
+        arguments.erase(arguments.begin() + static_cast<std::ptrdiff_t>(i),
+                        arguments.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+    }
+    return true;
+}

@@ -1,4 +1,3 @@
-#include <charconv>
 #include <cstdio>
 #include <iostream>
 #include <optional>
@@ -30,13 +29,6 @@ int failure(const std::string& message, int status) {
     return status;
 }
 
-std::optional<float> parseOpacity(const std::string& text) {
-    float value = 0;
-    const auto [end, problem] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (problem != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
-}
-
 bool canOpen(const std::string& file) {
     std::FILE* stream = std::fopen(nativePath(file.c_str()).c_str(), "rb");
     if (stream != nullptr) std::fclose(stream);
@@ -61,7 +53,7 @@ int inspectImage(const std::vector<std::string>& arguments) {
     const std::string& file = line.positional[0];
     std::optional<float> opacity;
     if (auto given = line.options.find("--opacity"); given != line.options.end()) {
-        opacity = parseOpacity(given->second);
+        opacity = parseNumber<float>(given->second);
         if (!opacity) return failure("--opacity needs a number, not " + given->second, exitUsage);
     }
     const ImageKind kind = imageKindOf(FileName(file.c_str()));

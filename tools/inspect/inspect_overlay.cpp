@@ -1,7 +1,6 @@
 // kvor-inspect overlay: the corner tables an effect fills and the quads that
 // draw makes of them on a 640 x 480 display, as JSON.
 
-#include <charconv>
 #include <iostream>
 #include <optional>
 
@@ -43,13 +42,6 @@ int failure(const std::string& message, int status) {
     return status;
 }
 
-std::optional<int32_t> parseInt32(const std::string& text) {
-    int32_t value = 0;
-    const auto [end, problem] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (problem != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
-}
-
 const NamedEffect* effectNamed(const std::string& name) {
     for (const NamedEffect& effect : effects)
         if (name == effect.name) return &effect;
@@ -58,28 +50,18 @@ const NamedEffect* effectNamed(const std::string& name) {
 
 // "--frame F" may repeat, so it is taken out before the other options.
 std::string parseRequest(std::vector<std::string> arguments, OverlayRequest& request) {
-    for (size_t i = 0; i < arguments.size();) {
-        if (arguments[i] != "--frame") {
-            ++i;
-            continue;
-        }
-        const auto frame = i + 1 < arguments.size() ? parseInt32(arguments[i + 1]) : std::nullopt;
-        if (!frame) return "--frame needs a frame index";
-        request.frames.push_back(*frame);
-        arguments.erase(arguments.begin() + static_cast<std::ptrdiff_t>(i),
-                        arguments.begin() + static_cast<std::ptrdiff_t>(i) + 2);
-    }
+    if (!takeRepeatedNumbers(arguments, "--frame", request.frames)) return "--frame needs a frame index";
     const CommandLine line = parseCommandLine(arguments, {"--duration", "--start"});
     if (!line.error.empty()) return line.error;
     if (line.positional.size() != 1) return "expected one EFFECT";
     request.effect = effectNamed(line.positional[0]);
     if (request.effect == nullptr) return "unknown effect " + line.positional[0];
     if (!line.options.contains("--duration")) return "--duration is required";
-    const auto duration = parseInt32(line.options.at("--duration"));
+    const auto duration = parseNumber<int32_t>(line.options.at("--duration"));
     if (!duration) return "--duration needs a number of frames";
     request.duration = *duration;
     if (line.options.contains("--start")) {
-        const auto start = parseInt32(line.options.at("--start"));
+        const auto start = parseNumber<int32_t>(line.options.at("--start"));
         if (!start) return "--start needs a frame index";
         request.start = *start;
     }

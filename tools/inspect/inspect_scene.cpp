@@ -4,7 +4,6 @@
 
 #include <stdlib.h>
 
-#include <charconv>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -36,26 +35,9 @@ int failure(const std::string& message, int status) {
     return status;
 }
 
-std::optional<int32_t> parseFrame(const std::string& text) {
-    int32_t value = 0;
-    const auto [end, problem] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (problem != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
-}
-
 // "--frame N" may repeat, so it is taken out before the other options.
 std::string parseRequest(std::vector<std::string> arguments, SceneRequest& request) {
-    for (size_t i = 0; i < arguments.size();) {
-        if (arguments[i] != "--frame") {
-            ++i;
-            continue;
-        }
-        const auto frame = i + 1 < arguments.size() ? parseFrame(arguments[i + 1]) : std::nullopt;
-        if (!frame) return "--frame needs a frame number";
-        request.frames.push_back(*frame);
-        arguments.erase(arguments.begin() + static_cast<std::ptrdiff_t>(i),
-                        arguments.begin() + static_cast<std::ptrdiff_t>(i) + 2);
-    }
+    if (!takeRepeatedNumbers(arguments, "--frame", request.frames)) return "--frame needs a frame number";
     const CommandLine line = parseCommandLine(arguments, {"--render", "--png"});
     if (!line.error.empty()) return line.error;
     if (line.positional.size() != 1) return "expected one FILE";
@@ -64,7 +46,7 @@ std::string parseRequest(std::vector<std::string> arguments, SceneRequest& reque
     if (render != png) return "--render and --png go together";
     if (!render) return {};
     if (!request.frames.empty()) return "--frame and --render do not go together";
-    request.renderFrame = parseFrame(line.options.at("--render"));
+    request.renderFrame = parseNumber<int32_t>(line.options.at("--render"));
     if (!request.renderFrame) return "--render needs a frame number";
     request.png = std::filesystem::absolute(line.options.at("--png"));
     return {};
