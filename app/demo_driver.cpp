@@ -3,11 +3,12 @@
 #include <array>
 #include <memory>
 
-#include "app/log.h"
 #include "app/music_player.h"
-#include "app/process_state.h"
 #include "app/title_overlays.h"
-#include "render/display_state.h"
+#include "base/display_request.h"
+#include "base/display_state.h"
+#include "base/log.h"
+#include "base/process_state.h"
 #include "render/renderer.h"
 #include "render/scene_frame.h"
 #include "scene/scene.h"
@@ -90,10 +91,7 @@ void releaseDisplay() {
 
 int runDemo() {
     logOpen("c:\\kvorlog.txt", nullptr);
-    displayBitDepth = 16;
-    displayHeight = 480;
-    displayWidth = 640;
-    waitForRetrace = 1;
+    requestDemoDisplay(1);
     auto renderer = std::make_unique<Renderer>();
     renderer->setUp();
     renderer->clear();

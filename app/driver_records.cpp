@@ -4,7 +4,7 @@
 #include <cstring>
 #include <deque>
 
-#include "app/log.h"
+#include "base/log.h"
 
 DriverRecord* driverList = nullptr;
 

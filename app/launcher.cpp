@@ -4,9 +4,9 @@
 
 #include "app/demo_driver.h"
 #include "app/driver_records.h"
-#include "app/log.h"
-#include "app/process_state.h"
 #include "app/resource.h"
+#include "base/log.h"
+#include "base/process_state.h"
 
 int (*launchedShow)() = runDemo;
 

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "app/log.h"
-#include "app/process_state.h"
+#include "base/log.h"
+#include "base/process_state.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/log.h"
 #include "bench/direct_gl_frame.h"
 #include "bench/layer_frame.h"
-#include "app/log.h"
 #include "bench/synthetic_frame.h"
 #include "platform/hooks.h"
 

@@ -3,10 +3,11 @@
 #include <cstring>
 #include <vector>
 
-#include "app/process_state.h"
+#include "base/display_request.h"
+#include "base/display_state.h"
+#include "base/process_state.h"
 #include "bench/thread_clock.h"
 #include "platform/hooks.h"
-#include "render/display_state.h"
 #include "render/renderer.h"
 #include "scene/scene.h"
 
@@ -39,10 +40,7 @@ IDirectDrawSurface7* makeTexture(const Texels& texels) {
 
 LayerFrame::LayerFrame(const SyntheticFrame& frame) : state(std::make_unique<State>(frame)) {
     deviceGuid = &platform::captureDriverGuid();
-    displayWidth = 640;
-    displayHeight = 480;
-    displayBitDepth = 16;
-    waitForRetrace = 1;
+    requestDemoDisplay(1);
     state->renderer.setUp();
     Scene scene(directDraw, device);
     scene.fogMode = D3DFOG_LINEAR;

@@ -1,6 +1,7 @@
 #include "bench/null_display.h"
 
-#include "app/process_state.h"
+#include "base/display_request.h"
+#include "base/process_state.h"
 #include "platform/hooks.h"
 
 namespace bench {
@@ -10,10 +11,7 @@ void setUpNullDisplay(Renderer& renderer) {
     settings.recordDrawnVertices = false;
     platform::setNullDriverSettings(settings);
     deviceGuid = &platform::nullDriverGuid();
-    displayWidth = 640;
-    displayHeight = 480;
-    displayBitDepth = 16;
-    waitForRetrace = 0;
+    requestDemoDisplay(0);
     renderer.setUp();
 }
 

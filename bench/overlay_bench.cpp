@@ -16,8 +16,8 @@
 #include <new>
 #include <vector>
 
-#include "app/log.h"
-#include "app/process_state.h"
+#include "base/log.h"
+#include "base/process_state.h"
 #include "bench/null_display.h"
 #include "bench/thread_clock.h"
 #include "overlay/overlay.h"

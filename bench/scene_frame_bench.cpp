@@ -15,8 +15,8 @@
 #include <string>
 #include <utility>
 
-#include "app/log.h"
-#include "app/process_state.h"
+#include "base/log.h"
+#include "base/process_state.h"
 #include "bench/arithmetic_peak.h"
 #include "bench/bench_scene.h"
 #include "bench/null_display.h"

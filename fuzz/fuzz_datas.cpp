@@ -4,8 +4,9 @@
 
 #include <filesystem>
 
-#include "app/log.h"
-#include "app/process_state.h"
+#include "base/display_request.h"
+#include "base/log.h"
+#include "base/process_state.h"
 #include "fuzz/datas_archive.h"
 #include "fuzz/declared_sizes.h"
 #include "fuzz/fuzz_harness.h"
@@ -25,9 +26,7 @@ void bringUpDisplay() {
     if (keptDevice == nullptr) {
         logOpen("/dev/null", nullptr);
         deviceGuid = &platform::nullDriverGuid();
-        displayWidth = 640;
-        displayHeight = 480;
-        displayBitDepth = 16;
+        requestDemoDisplay(0);
         renderer.setUp();
         keptDirectDraw = directDraw;
         keptDevice = device;

@@ -1,7 +1,7 @@
 // libFuzzer target: the scene load on any file, as the engine loads a scene
 // (textures it names are looked for beside it and are absent).
 
-#include "app/log.h"
+#include "base/log.h"
 #include "fuzz/declared_sizes.h"
 #include "fuzz/fuzz_harness.h"
 #include "scene/scene.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <new>
 
-#include "app/fatal.h"
+#include "base/fatal.h"
 #include "platform/win32.h"
 
 namespace {

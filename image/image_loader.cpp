@@ -4,8 +4,8 @@
 #include <array>
 #include <new>
 
-#include "app/fatal.h"
-#include "app/log.h"
+#include "base/fatal.h"
+#include "base/log.h"
 
 void ImageLoader::releasePixels() {
     pixels.reset();

@@ -8,8 +8,8 @@
 #include <jpeglib.h>
 // clang-format on
 
-#include "app/fatal.h"
-#include "app/log.h"
+#include "base/fatal.h"
+#include "base/log.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "image/texture.h"
 
-#include "app/fatal.h"
-#include "app/log.h"
+#include "base/fatal.h"
+#include "base/log.h"
 #include "image/file_bytes.h"
 #include "image/file_name.h"
 #include "image/image_kind.h"

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 
-#include "app/fatal.h"
-#include "app/log.h"
+#include "base/checked_calls.h"
+#include "base/display_state.h"
+#include "base/fatal.h"
+#include "base/log.h"
 #include "image/pixel_conversion.h"
-#include "render/display_state.h"
+// Up to the renderer: a texture surface is made by the renderer's
+// createTextureSurface, in the formats its set-up chose.
 #include "render/renderer.h"
 
 namespace {

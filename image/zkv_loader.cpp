@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <new>
 
-#include "app/fatal.h"
-#include "app/log.h"
+#include "base/fatal.h"
+#include "base/log.h"
 #include "platform/win32.h"
 
 namespace {

@@ -4,12 +4,12 @@
 #include <cmath>
 #include <new>
 
-#include "app/fatal.h"
-#include "app/log.h"
-#include "app/process_state.h"
+#include "base/display_state.h"
+#include "base/fatal.h"
+#include "base/log.h"
+#include "base/process_state.h"
 #include "image/jpeg_loader.h"
 #include "image/texture_surface.h"
-#include "render/display_state.h"
 
 namespace {
 

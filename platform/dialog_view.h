@@ -1,5 +1,6 @@
 #pragma once
-// What shows the dialog model on a window system. Internal to the platform layer.
+// What shows the dialog model on a window system: the contract a view face
+// (GTK on the desktop) provides. Internal to the platform layer.
 
 #include <optional>
 #include <string>
@@ -18,16 +19,17 @@ public:
 };
 
 // The view dialogs are shown on: one that shows nothing when dialogs are
-// headless, else GTK's; null when GTK finds no display.
+// headless, else the window system's; null when it finds no display.
 DialogView* dialogView();
 bool headlessDialogs();
 
-// GTK, opened on first use: null when no display can be opened.
-DialogView* gtkDialogView();
-// Whether GTK has already been opened (by a dialog shown on the display).
-bool gtkIsOpen();
-int gtkMessageBox(HWND owner, const char* text, const char* caption, UINT type);
+// Provided by the view face.
+// The window system's view, opened on first use: null when no display can be opened.
+DialogView* windowSystemDialogView();
+// Whether the window system has already been opened (by a dialog shown on the display).
+bool windowSystemIsOpen();
+int windowSystemMessageBox(HWND owner, const char* text, const char* caption, UINT type);
 // The path chosen in a file chooser, or none when the user cancelled.
-std::optional<std::string> gtkChooseFile(const OPENFILENAMEA& request);
+std::optional<std::string> windowSystemChooseFile(const OPENFILENAMEA& request);
 
 }  // namespace platform

@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ddraw/render_output.h"
 #include "platform/layer.h"
-#include "platform/render_output.h"
 
 namespace platform {
 

@@ -4,10 +4,10 @@
 // signatures. The engine reaches this header only through platform/win32.h and
 // platform/directx.h; it never sees how the layer is built.
 
-#include "platform/directx_types.h"
-#include "platform/win32_dialog_types.h"
-#include "platform/win32_types.h"
-#include "platform/win32_window_types.h"
+#include "platform/ddraw/directx_types.h"
+#include "platform/win32/win32_dialog_types.h"
+#include "platform/win32/win32_types.h"
+#include "platform/win32/win32_window_types.h"
 
 // ---- Process ---------------------------------------------------------------
 // Defined by the engine; the layer's main() calls it with the instance handle

@@ -1,8 +1,8 @@
 // The frame cycle: begin, draw, end, flip, clear. Results are not looked at; a
 // refused flip only drops that frame's presentation.
 
-#include "app/process_state.h"
-#include "render/display_state.h"
+#include "base/display_state.h"
+#include "base/process_state.h"
 #include "render/draw_batch.h"
 #include "render/renderer.h"
 

@@ -4,8 +4,8 @@
 #include <bit>
 #include <cmath>
 
-#include "app/log.h"
-#include "app/process_state.h"
+#include "base/log.h"
+#include "base/process_state.h"
 #include "render/renderer.h"
 #include "scene/scene.h"
 

@@ -1,7 +1,7 @@
 #include "render/render_window.h"
 
-#include "app/process_state.h"
-#include "render/display_state.h"
+#include "base/display_state.h"
+#include "base/process_state.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "render/renderer.h"
 
-#include "app/fatal.h"
-#include "app/log.h"
-#include "app/process_state.h"
-#include "render/display_state.h"
+#include "base/checked_calls.h"
+#include "base/display_state.h"
+#include "base/log.h"
+#include "base/process_state.h"
 #include "render/render_window.h"
 #include "render/texture_format_choice.h"
 

@@ -1,6 +1,6 @@
 #include "render/scene_frame.h"
 
-#include "app/process_state.h"
+#include "base/process_state.h"
 #include "render/camera_update.h"
 #include "render/draw_batch.h"
 #include "render/mesh_transform.h"

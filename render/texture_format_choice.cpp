@@ -1,8 +1,8 @@
 #include "render/texture_format_choice.h"
 
-#include "app/fatal.h"
-#include "app/log.h"
-#include "render/display_state.h"
+#include "base/display_state.h"
+#include "base/fatal.h"
+#include "base/log.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Camera records of the scene file: free cameras, and target cameras with the
 // point they look at.
 
-#include "app/log.h"
+#include "base/log.h"
 #include "scene/scene.h"
 #include "scene/scene_reader.h"
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <unordered_map>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "scene/scene.h"
 #include "scene/scene_reader.h"
 

@@ -1,6 +1,6 @@
 // Object headers and mesh records of the scene file.
 
-#include "app/log.h"
+#include "base/log.h"
 #include "platform/win32.h"
 #include "scene/scene.h"
 #include "scene/scene_reader.h"

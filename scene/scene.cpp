@@ -1,9 +1,11 @@
 #include "scene/scene.h"
 
-#include "app/log.h"
+#include "base/fatal.h"
+#include "base/log.h"
 
 Scene::Scene(IDirectDraw7* display, IDirect3DDevice7* device)
     : materials(std::make_unique<MaterialLibrary>(display)), display(display), device(device) {
+    setSceneRelease([](Scene& scene) { scene.releaseOnFatal(); });
     logOpen("logFile.txt", this);
 }
 

@@ -3,8 +3,10 @@
 
 #include <new>
 
-#include "app/fatal.h"
+#include "base/fatal.h"
 #include "platform/win32.h"
+// Up to the renderer: a loaded scene sets its ambient, fog and projection on
+// the device through the renderer's applySceneRenderStates.
 #include "render/renderer.h"
 #include "scene/scene.h"
 #include "scene/scene_reader.h"

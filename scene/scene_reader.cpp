@@ -7,8 +7,8 @@
 #include <cstring>
 #include <limits>
 
-#include "app/fatal.h"
-#include "app/log.h"
+#include "base/fatal.h"
+#include "base/log.h"
 #include "scene/scene.h"
 
 namespace {

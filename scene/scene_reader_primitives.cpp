@@ -4,8 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/fatal.h"
-#include "app/log.h"
+#include "base/checked_calls.h"
+#include "base/fatal.h"
+#include "base/log.h"
 #include "platform/win32.h"
 #include "scene/scene.h"
 #include "scene/scene_reader.h"

@@ -10,10 +10,10 @@
 #include <chrono>
 #include <optional>
 
-#include "app/process_state.h"
+#include "base/display_state.h"
+#include "base/process_state.h"
 #include "platform/hooks.h"
 #include "platform/player_link.h"
-#include "render/display_state.h"
 #include "tests/support/demo_data.h"
 #include "tests/support/null_display.h"
 #include "tests/support/test_support.h"

@@ -11,10 +11,10 @@
 #include "app/demo_driver.h"
 #include "app/driver_records.h"
 #include "app/launcher.h"
-#include "app/process_state.h"
 #include "app/resource.h"
-#include "platform/dialog_resources.h"
+#include "base/process_state.h"
 #include "platform/hooks.h"
+#include "platform/win32/dialog_resources.h"
 #include "tests/support/null_display.h"
 #include "tests/support/test_support.h"
 

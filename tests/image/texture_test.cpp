@@ -9,10 +9,10 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/log.h"
-#include "app/process_state.h"
+#include "base/display_state.h"
+#include "base/log.h"
+#include "base/process_state.h"
 #include "image/texture_surface.h"
-#include "render/display_state.h"
 #include "render/renderer.h"
 #include "tests/image/image_test_support.h"
 #include "tests/support/null_display.h"

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "tests/image/image_test_support.h"
 
 using image_testing::Bytes;

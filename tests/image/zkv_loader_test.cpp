@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "tests/image/image_test_support.h"
 #include "tests/support/byte_writer.h"
 #include "tools/image_writers/image_writers.h"

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/dialog_resources.h"
-#include "platform/dialog_units.h"
 #include "platform/hooks.h"
+#include "platform/win32/dialog_resources.h"
+#include "platform/win32/dialog_units.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <optional>
 
-#include "app/process_state.h"
-#include "render/display_state.h"
+#include "base/display_state.h"
+#include "base/process_state.h"
 #include "render/renderer.h"
 #include "scene/scene.h"
 #include "tests/support/capture_display.h"

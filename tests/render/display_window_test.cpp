@@ -8,9 +8,9 @@
 #include <memory>
 #include <string>
 
-#include "app/process_state.h"
+#include "base/display_state.h"
+#include "base/process_state.h"
 #include "platform/hooks.h"
-#include "render/display_state.h"
 #include "render/renderer.h"
 #include "tests/support/null_display.h"
 #include "tests/support/x_session.h"

@@ -6,7 +6,7 @@
 
 #include <optional>
 
-#include "render/display_state.h"
+#include "base/display_state.h"
 #include "scene/scene.h"
 #include "tests/support/capture_display.h"
 #include "tests/support/test_support.h"

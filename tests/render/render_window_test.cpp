@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/process_state.h"
-#include "render/display_state.h"
+#include "base/display_state.h"
+#include "base/process_state.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "app/log.h"
-#include "app/process_state.h"
+#include "base/display_state.h"
+#include "base/log.h"
+#include "base/process_state.h"
 #include "platform/hooks.h"
-#include "render/display_state.h"
 #include "render/renderer.h"
 #include "tests/support/null_display.h"
 #include "tests/support/test_support.h"

@@ -5,9 +5,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "app/process_state.h"
+#include "base/display_state.h"
+#include "base/process_state.h"
 #include "platform/hooks.h"
-#include "render/display_state.h"
 #include "render/renderer.h"
 #include "tests/support/null_display.h"
 #include "tests/support/test_support.h"

@@ -9,7 +9,7 @@
 #include <limits>
 #include <random>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "platform/hooks.h"
 #include "tests/support/scene_files.h"
 

@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "tests/support/scene_files.h"
 
 #if defined(__SANITIZE_ADDRESS__)

@@ -1,7 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "scene/scene.h"
 #include "scene/scene_reader.h"
 #include "tests/support/scene_files.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "scene/camera.h"
 #include "scene/mesh.h"
 #include "scene/scene.h"

@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "app/process_state.h"
-#include "render/display_state.h"
+#include "base/display_state.h"
+#include "base/process_state.h"
 #include "tests/support/null_display.h"
 
 namespace testing_support {

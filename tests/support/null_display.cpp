@@ -1,7 +1,8 @@
 #include "tests/support/null_display.h"
 
-#include "app/process_state.h"
-#include "render/display_state.h"
+#include "base/display_request.h"
+#include "base/display_state.h"
+#include "base/process_state.h"
 
 namespace testing_support {
 
@@ -19,10 +20,7 @@ NullDriverScope::~NullDriverScope() {
 
 void requestDisplay(const GUID* driver) {
     deviceGuid = driver;
-    displayWidth = 640;
-    displayHeight = 480;
-    displayBitDepth = 16;
-    waitForRetrace = 1;
+    requestDemoDisplay(1);
     demoRunning = true;
     textureFormat = alphaTextureFormat = DDPIXELFORMAT{};
 }

@@ -1,6 +1,6 @@
 #include "tests/support/scene_files.h"
 
-#include "app/log.h"
+#include "base/log.h"
 
 namespace testing_support {
 

@@ -5,7 +5,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "app/log.h"
+#include "base/log.h"
 
 namespace testing_support {
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <map>
 
-#include "platform/dialog_resources.h"
+#include "platform/win32/dialog_resources.h"
 #include "tools/rc/resource_script.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/render_output.h"
+#include "platform/ddraw/render_output.h"
 
 namespace capture {
 

@@ -6,8 +6,8 @@
 #include <optional>
 
 #include "app/demo_driver.h"
-#include "app/fatal.h"
 #include "app/program_lifetime.h"
+#include "base/fatal.h"
 #include "platform/hooks.h"
 #include "tools/capture/progress_meter.h"
 #include "tools/capture/show_clock.h"

@@ -1,14 +1,12 @@
 #include "tools/inspect/inspect_display.h"
 
-#include "app/process_state.h"
-#include "render/display_state.h"
+#include "base/display_request.h"
+#include "base/display_state.h"
+#include "base/process_state.h"
 
 Display::Display(const GUID& driver) {
     deviceGuid = &driver;
-    displayWidth = 640;
-    displayHeight = 480;
-    displayBitDepth = 16;
-    waitForRetrace = 0;
+    requestDemoDisplay(0);
     renderer.setUp();
 }
 

@@ -4,7 +4,7 @@
 #include <iostream>
 #include <optional>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "overlay/overlay.h"
 #include "overlay/overlay_effects.h"
 #include "platform/hooks.h"

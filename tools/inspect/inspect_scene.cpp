@@ -8,10 +8,10 @@
 #include <iostream>
 #include <optional>
 
-#include "app/log.h"
-#include "app/process_state.h"
+#include "base/display_state.h"
+#include "base/log.h"
+#include "base/process_state.h"
 #include "platform/hooks.h"
-#include "render/display_state.h"
 #include "render/renderer.h"
 #include "render/scene_frame.h"
 #include "scene/scene.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "platform/native_path.h"
 #include "tools/inspect/command_line.h"
 #include "tools/inspect/subcommands.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/dialog_resources.h"
+#include "platform/win32/dialog_resources.h"
 
 namespace resource_script {
 
