@@ -53,12 +53,8 @@ Measure recordOnce(Way way, const std::filesystem::path& scratch) {
         if (text == "rendering scene\n") loaded = Clock::now();
     });
     capture::VideoEncoder encoder(scratch / "show.mkv");
-    uint32_t frames = 0;
     if (way == Way::readBack) platform::setCaptureSink([](const platform::CapturedFrame&) {});
-    if (way == Way::png)
-        platform::setCaptureSink([&](const platform::CapturedFrame& frame) {
-            platform::writeFramePng(scratch / ("frame-" + std::to_string(frames++) + ".png"), frame);
-        });
+    if (way == Way::png) platform::setCaptureSink(platform::pngFrameSink(scratch));
     if (way == Way::video)
         platform::setCaptureSink(
             [&](const platform::CapturedFrame& frame) { encoder.addFrame(frame.width, frame.height, frame.rgb); });

@@ -70,7 +70,7 @@ void ImageLoader::flipVertically() {
 void ImageLoader::clearFrom(size_t first) { std::fill(pixels.get() + first, pixels.get() + pixelCount(), 0u); }
 
 void ImageLoader::allocatePixels() {
-    if (pixelCount() > maximumPixelCount) fatalError(0);
+    if (pixelCount() > pixelLimit) fatalError(0);
     try {
         pixels = std::make_unique_for_overwrite<uint32_t[]>(pixelCount());
     } catch (const std::bad_alloc&) {

@@ -10,6 +10,9 @@
 
 #include "image/file_bytes.h"
 
+// The largest image we agree to allocate, in pixels.
+constexpr size_t maximumPixelCount = size_t{16384} * 16384;
+
 class ImageLoader {
 public:
     ImageLoader() = default;
@@ -34,6 +37,9 @@ public:
 
     size_t pixelCount() const { return size_t{width} * height; }
 
+    // The largest image this loader agrees to allocate, in pixels.
+    size_t pixelLimit = maximumPixelCount;
+
     std::unique_ptr<uint32_t[]> pixels;  // null until a load allocates it
     uint16_t height = 0;
     uint16_t width = 0;
@@ -42,12 +48,10 @@ public:
 
 protected:
     // Allocates width x height pixels, uninitialised: every decoder writes them
-    // all, with 0 for those the file does not hold. An image over 16384 x 16384
+    // all, with 0 for those the file does not hold. An image over pixelLimit
     // pixels, or that cannot be allocated, is the out-of-memory fatal stop.
     void allocatePixels();
     // Pixels from first on were not in the file: they are 0.
     void clearFrom(size_t first);
 };
 
-// The largest image we agree to allocate, in pixels.
-constexpr size_t maximumPixelCount = size_t{16384} * 16384;

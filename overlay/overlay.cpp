@@ -9,20 +9,12 @@
 #include "base/log.h"
 #include "base/process_state.h"
 #include "image/jpeg_loader.h"
+#include "image/plain_texture_format.h"
 #include "image/texture_surface.h"
 
 namespace {
 
-constexpr DWORD unusableKinds = DDPF_LUMINANCE | DDPF_BUMPLUMINANCE | DDPF_BUMPDUDV;
 constexpr uint32_t white = 0xFFFFFFFF;
-
-// The first 16-bit format with no alpha, no FourCC and no luminance or bump map.
-HRESULT CALLBACK takePlain16BitFormat(LPDDPIXELFORMAT format, LPVOID context) {
-    if (format->dwFlags & (unusableKinds | DDPF_ALPHAPIXELS)) return D3DENUMRET_OK;
-    if (format->dwFourCC != 0 || format->dwRGBBitCount != 16) return D3DENUMRET_OK;
-    *static_cast<DDPIXELFORMAT*>(context) = *format;
-    return D3DENUMRET_CANCEL;
-}
 
 // Only informative: the texture conversion makes its own choice.
 void logPlainTextureFormat() {

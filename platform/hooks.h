@@ -147,9 +147,12 @@ void setCaptureFrame(std::optional<EnhancedFrame> frame);
 // Receives every frame the capture driver presents (with a choice, those it
 // wants); with no sink, frames are dropped.
 void setCaptureSink(FrameSink sink, FrameChoice wanted = {});
-// Writes frame N as "frame%06d.png" in directory (created if needed).
-FrameSink pngFrameSink(std::filesystem::path directory);
-// Writes one frame as an RGB PNG file; false when the file cannot be written.
-bool writeFramePng(const std::filesystem::path& path, const CapturedFrame& frame);
+// The file of frame N: "frame-000042.png" for frame 42.
+std::string framePngName(uint32_t index);
+// Writes each frame as an RGB PNG named framePngName(index) in directory
+// (created now). A frame that cannot be written goes to cannotWrite, or
+// without one to a line on standard error.
+using WriteFailure = std::function<void(const std::filesystem::path& path)>;
+FrameSink pngFrameSink(std::filesystem::path directory, WriteFailure cannotWrite = {});
 
 }  // namespace platform

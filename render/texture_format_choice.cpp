@@ -3,23 +3,13 @@
 #include "base/display_state.h"
 #include "base/fatal.h"
 #include "base/log.h"
+#include "image/plain_texture_format.h"
 
 namespace {
 
-constexpr DWORD unusableKinds = DDPF_LUMINANCE | DDPF_BUMPLUMINANCE | DDPF_BUMPDUDV;  // 0xE0000
-
-// The first 16-bit format without alpha wins: 5-5-5 is not passed over for 5-6-5.
-HRESULT CALLBACK takePlainFormat(LPDDPIXELFORMAT format, LPVOID context) {
-    if (format->dwFlags & unusableKinds) return D3DENUMRET_OK;
-    if (format->dwFourCC != 0 || (format->dwFlags & DDPF_ALPHAPIXELS)) return D3DENUMRET_OK;
-    if (format->dwRGBBitCount != 16) return D3DENUMRET_OK;
-    *static_cast<DDPIXELFORMAT*>(context) = *format;
-    return D3DENUMRET_CANCEL;
-}
-
 // 4 bits of alpha on top of 16, or any 32-bit alpha format; 1-bit alpha is no use.
 HRESULT CALLBACK takeAlphaFormat(LPDDPIXELFORMAT format, LPVOID context) {
-    if (format->dwFlags & (unusableKinds | DDPF_FOURCC)) return D3DENUMRET_OK;
+    if (format->dwFlags & (unusableFormatKinds | DDPF_FOURCC)) return D3DENUMRET_OK;
     if (!(format->dwFlags & DDPF_ALPHAPIXELS)) return D3DENUMRET_OK;
     bool argb4444 = format->dwRGBBitCount == 16 && format->dwRGBAlphaBitMask == 0xF000;
     if (!argb4444 && format->dwRGBBitCount != 32) return D3DENUMRET_OK;
@@ -30,7 +20,7 @@ HRESULT CALLBACK takeAlphaFormat(LPDDPIXELFORMAT format, LPVOID context) {
 }  // namespace
 
 void chooseTextureFormat(IDirect3DDevice7* device) {
-    device->EnumTextureFormats(takePlainFormat, &textureFormat);
+    device->EnumTextureFormats(takePlain16BitFormat, &textureFormat);
     if (textureFormat.dwRGBBitCount == 0) fatalMessage("Can't find any 16bbp texture format!");
     if (textureFormat.dwGBitMask == 0x07E0)
         logWrite("found a 16bpp texture format (RGB565)");

@@ -8,16 +8,13 @@
 #include "base/fatal.h"
 #include "base/log.h"
 #include "platform/win32.h"
+#include "scene/kvs_flags.h"
 #include "scene/scene.h"
 #include "scene/scene_reader.h"
 
 namespace {
 
-constexpr uint8_t noAnimation = 0;
-constexpr uint8_t sampledAnimation = 2;
-constexpr uint8_t endOfTrackList = 0x80;
-constexpr uint8_t hasPositionTrack = 0x01;
-constexpr uint8_t hasRotationTrack = 0x02;
+using namespace kvs_flags;
 
 constexpr size_t positionKeySize = 16;       // time, then x, z, y
 constexpr size_t meshRotationKeySize = 20;   // time, then x, z, y, w

@@ -2,15 +2,13 @@
 
 #include "base/log.h"
 #include "platform/win32.h"
+#include "scene/kvs_flags.h"
 #include "scene/scene.h"
 #include "scene/scene_reader.h"
 
 namespace {
 
-constexpr uint8_t hasParent = 0x01;
-constexpr uint8_t texturedMesh = 0x02;
-constexpr uint8_t meshSpareFlag3 = 0x08;
-constexpr uint8_t meshSpareFlag4 = 0x10;
+using namespace kvs_flags;
 
 constexpr size_t vertexSize = 12;        // a point
 constexpr size_t faceSize = 14;          // three int32 vertex indices, a uint16 sub-material

@@ -9,6 +9,7 @@
 
 #include "base/fatal.h"
 #include "base/log.h"
+#include "scene/kvs_flags.h"
 #include "scene/scene.h"
 
 namespace {
@@ -26,18 +27,13 @@ constexpr size_t smallestObjectHeader = 1 + 1 + 2 + 36 + 12 + 12;
 constexpr size_t smallestMesh = smallestObjectHeader + 4 + 4 + 4 + 4 + 1;
 constexpr size_t smallestCamera = 1 + smallestObjectHeader + 1 + 4;
 
-constexpr uint8_t environmentHasName = 0x01;
-constexpr uint8_t environmentWithoutColour = 0x02;
-constexpr uint8_t environmentWithoutAmbient = 0x04;
+using namespace kvs_flags;
 
 // Fog modes as D3DFOGMODE numbers them.
 constexpr int32_t fogExp = 1;
 constexpr int32_t fogExp2 = 2;
 constexpr int32_t fogLinear = 3;
 
-constexpr uint8_t fogOn = 0x01;
-constexpr uint8_t fogExponential = 0x02;
-constexpr uint8_t fogSquared = 0x04;
 constexpr double fogDensityScale = 0.0001;
 
 constexpr double leastTransparency = 0.004;  // anything less is fully opaque

@@ -11,10 +11,6 @@ namespace platform {
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 // libpng reports errors by longjmp: nothing here owns a resource that the
 // jump could skip, the caller closes the file.
 bool writePng(std::FILE* file, const CapturedFrame& frame) {
@@ -37,22 +33,30 @@ bool writePng(std::FILE* file, const CapturedFrame& frame) {
     return true;
 }
 
-}  // namespace
-
-FrameSink pngFrameSink(std::filesystem::path directory) {
-    return [directory = std::move(directory)](const CapturedFrame& frame) {
-        std::error_code ignored;
-        std::filesystem::create_directories(directory, ignored);
-        char name[32];
-        std::snprintf(name, sizeof name, "frame%06u.png", frame.index);
-        std::filesystem::path path = directory / name;
-        if (!writeFramePng(path, frame)) std::fprintf(stderr, "kvor: cannot write the frame %s\n", path.c_str());
-    };
+bool writeFramePng(const std::filesystem::path& path, const CapturedFrame& frame) {
+    std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(path.c_str(), "wb"), &std::fclose);
+    return file != nullptr && writePng(file.get(), frame);
 }
 
-bool writeFramePng(const std::filesystem::path& path, const CapturedFrame& frame) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-    return file != nullptr && writePng(file.get(), frame);
+}  // namespace
+
+std::string framePngName(uint32_t index) {
+    char name[32];
+    std::snprintf(name, sizeof name, "frame-%06u.png", index);
+    return name;
+}
+
+FrameSink pngFrameSink(std::filesystem::path directory, WriteFailure cannotWrite) {
+    std::error_code ignored;
+    std::filesystem::create_directories(directory, ignored);
+    return [directory = std::move(directory), cannotWrite = std::move(cannotWrite)](const CapturedFrame& frame) {
+        const std::filesystem::path path = directory / framePngName(frame.index);
+        if (writeFramePng(path, frame)) return;
+        if (cannotWrite)
+            cannotWrite(path);
+        else
+            std::fprintf(stderr, "kvor: cannot write the frame %s\n", path.c_str());
+    };
 }
 
 }  // namespace platform

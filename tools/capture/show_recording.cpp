@@ -56,13 +56,13 @@ std::string duration(double seconds) {
 // not even read back.
 int recordPng(const std::filesystem::path& directory, std::optional<FrameRange> frames, ProgressMeter& meter) {
     std::filesystem::create_directories(directory);
+    const platform::FrameSink png = platform::pngFrameSink(directory, [](const std::filesystem::path& path) {
+        fatalMessage(("kvor-capture cannot write " + path.string()).c_str());
+    });
     uint32_t written = 0;
     platform::setCaptureSink(
         [&](const platform::CapturedFrame& frame) {
-            char name[32];
-            std::snprintf(name, sizeof name, "frame-%06u.png", frame.index);
-            if (!platform::writeFramePng(directory / name, frame))
-                fatalMessage(("kvor-capture cannot write " + (directory / name).string()).c_str());
+            png(frame);
             ++written;
         },
         [&](uint32_t index) {

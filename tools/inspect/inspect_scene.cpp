@@ -84,7 +84,7 @@ int describe(const SceneRequest& request) {
     return exitSuccess;
 }
 
-// The capture driver writes frame000000.png into a private directory; the
+// The capture driver writes frame-000000.png into a private directory; the
 // picture is then copied where it was asked for.
 int render(const SceneRequest& request) {
     std::string pattern = (std::filesystem::temp_directory_path() / "kvor-inspect-XXXXXX").string();
@@ -112,7 +112,7 @@ int render(const SceneRequest& request) {
     platform::setCaptureSink({});
     std::error_code error;
     if (status == exitSuccess)
-        std::filesystem::copy_file(frames / "frame000000.png", request.png,
+        std::filesystem::copy_file(frames / platform::framePngName(0), request.png,
                                    std::filesystem::copy_options::overwrite_existing, error);
     std::filesystem::remove_all(frames);
     if (error) return failure("cannot write " + request.png.string() + ": " + error.message(), exitBadInput);

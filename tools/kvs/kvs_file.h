@@ -13,6 +13,7 @@
 #include "math/matrix4.h"
 #include "math/quaternion.h"
 #include "math/vector3.h"
+#include "scene/kvs_flags.h"
 
 namespace kvs {
 
@@ -36,8 +37,8 @@ struct TrackEntry {
 };
 
 struct Animation {
-    static constexpr uint8_t none = 0;
-    static constexpr uint8_t sampled = 2;
+    static constexpr uint8_t none = kvs_flags::noAnimation;
+    static constexpr uint8_t sampled = kvs_flags::sampledAnimation;
 
     uint8_t kind = none;             // any other value is written alone: animated, no tracks
     std::vector<TrackEntry> tracks;  // only for kind sampled; 0x80 ends them in the file

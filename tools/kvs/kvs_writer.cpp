@@ -4,15 +4,13 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "scene/kvs_flags.h"
+
 namespace kvs {
 
 namespace {
 
-constexpr uint8_t hasParent = 0x01;
-constexpr uint8_t texturedMesh = 0x02;
-constexpr uint8_t meshSpareFlag3 = 0x08;
-constexpr uint8_t meshSpareFlag4 = 0x10;
-constexpr uint8_t endOfTrackList = 0x80;
+using namespace kvs_flags;
 
 uint8_t meshFlags(const Mesh& mesh) {
     return static_cast<uint8_t>((mesh.textured ? texturedMesh : 0) | (mesh.spareFlag3 ? meshSpareFlag3 : 0) |
@@ -27,7 +25,7 @@ Animation Animation::sampledTracks(std::vector<PositionKey> positions, std::vect
     Animation animation;
     animation.kind = sampled;
     TrackEntry entry;
-    entry.flags = static_cast<uint8_t>((positions.empty() ? 0 : 0x01) | (rotations.empty() ? 0 : 0x02));
+    entry.flags = static_cast<uint8_t>((positions.empty() ? 0 : hasPositionTrack) | (rotations.empty() ? 0 : hasRotationTrack));
     entry.positions = std::move(positions);
     entry.rotations = std::move(rotations);
     if (entry.flags != 0) animation.tracks.push_back(std::move(entry));
@@ -86,18 +84,18 @@ KvsWriter& KvsWriter::header(const SceneFile& scene, int32_t meshCount, int32_t 
 
 KvsWriter& KvsWriter::environment(const Environment& environment) {
     uint8(environment.flags);
-    if (environment.flags & 0x01)
+    if (environment.flags & environmentHasName)
         string(environment.name);
-    else if (!(environment.flags & 0x02))
+    else if (!(environment.flags & environmentWithoutColour))
         colour(environment.colour);
-    if (!(environment.flags & 0x04)) colour(environment.ambient);
+    if (!(environment.flags & environmentWithoutAmbient)) colour(environment.ambient);
     return *this;
 }
 
 KvsWriter& KvsWriter::fog(const Fog& fog) {
     uint8(fog.flags);
-    if (!(fog.flags & 0x01)) return *this;
-    if (fog.flags & 0x02) return float32(fog.density);
+    if (!(fog.flags & fogOn)) return *this;
+    if (fog.flags & fogExponential) return float32(fog.density);
     return float32(fog.start).float32(fog.end);
 }
 
@@ -166,11 +164,11 @@ KvsWriter& KvsWriter::animation(const Animation& animation, bool ofCamera) {
 
 KvsWriter& KvsWriter::trackEntry(const TrackEntry& entry, bool ofCamera) {
     uint8(entry.flags);
-    if (entry.flags & 0x01) {
+    if (entry.flags & hasPositionTrack) {
         int32(countOf(entry.positions.size()));
         for (const PositionKey& key : entry.positions) int32(key.time).point(key.value);
     }
-    if (entry.flags & 0x02) {
+    if (entry.flags & hasRotationTrack) {
         int32(countOf(entry.rotations.size()));
         for (const RotationKey& key : entry.rotations) {
             int32(key.time).float32(key.value.x);
