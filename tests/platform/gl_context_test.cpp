@@ -7,9 +7,9 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include "platform/directx.h"
 #include "platform/hooks.h"
 #include "platform/win32.h"
-#include "platform/directx.h"
 
 using testing::ExitedWithCode;
 

@@ -59,7 +59,17 @@ TEST(PngFrameSink, WritesFrameNAsANumberedPngOfItsPixels) {
     ScratchDirectory scratch;
     platform::CapturedFrame frame{7, 3, 2, {255, 0, 0, 0, 255, 0, 0, 0, 255, 16, 32, 48, 64, 80, 96, 255, 255, 255}};
     platform::pngFrameSink(scratch / "frames")(frame);
-    std::filesystem::path written = scratch / "frames" / "frame000007.png";
+    std::filesystem::path written = scratch / "frames" / "frame-000007.png";
     ASSERT_TRUE(std::filesystem::exists(written));
     EXPECT_EQ(decode(written, scratch), "3 2 255 0 0 0 255 0 0 0 255 16 32 48 64 80 96 255 255 255\n");
+}
+
+TEST(PngFrameSink, AFrameThatCannotBeWrittenIsReportedWithItsPath) {
+    ScratchDirectory scratch;
+    testing_support::writeFile(scratch / "taken", "a file where the directory should be");
+    std::vector<std::filesystem::path> refused;
+    const platform::FrameSink sink = platform::pngFrameSink(
+        scratch / "taken", [&](const std::filesystem::path& path) { refused.push_back(path); });
+    sink(platform::CapturedFrame{3, 1, 1, {1, 2, 3}});
+    EXPECT_EQ(refused, std::vector<std::filesystem::path>{scratch / "taken" / "frame-000003.png"});
 }

@@ -38,8 +38,9 @@ TEST(RenderWindowProcedure, KeysAndMessages) {
     };
     const Case cases[] = {
         {"Escape destroys the window and ends the demo", WM_CHAR, 27, 0, false, false},
-        {"'p' does nothing", WM_CHAR, 'p', 0, true, true},
-        {"another character gets default processing", WM_CHAR, 'a', 0, true, true},
+        // 'p' skips the default processing that other characters get, which
+        // does nothing for WM_CHAR: no test can tell the two apart.
+        {"any other character answers 0 and changes nothing", WM_CHAR, 'p', 0, true, true},
         {"closing is not honoured", WM_CLOSE, 0, 1, true, true},
         {"a paint is answered without validating", WM_PAINT, 0, 1, true, true},
         {"any other message answers 1", WM_SIZE, 0, 1, true, true},

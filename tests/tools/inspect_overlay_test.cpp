@@ -1,5 +1,5 @@
 // kvor-inspect overlay against an independent reading of the effects
-// (tests/overlay/overlay_reference.py), on durations, starts and frames chosen
+// (tests/tools/overlay_reference.py), on durations, starts and frames chosen
 // at random, and its refusals of arguments that make no sense.
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // kvor-inspect scene as a content maker runs it: checked against an
-// independent reading of the file (tests/scene/kvs_reference.py) on scenes it
+// independent reading of the file (tests/tools/kvs_reference.py) on scenes it
 // has never seen, and a frame drawn on the capture driver read back as pixels.
 
 #include <gmock/gmock.h>
