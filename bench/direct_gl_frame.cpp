@@ -1,16 +1,13 @@
 #include "bench/direct_gl_frame.h"
 
-#include <EGL/egl.h>
-#include <EGL/eglext.h>
-
-#define GL_GLEXT_PROTOTYPES 1
-#include <GL/gl.h>
-#include <GL/glext.h>
-
 #include <algorithm>
-#include <cmath>
 
 #include "bench/thread_clock.h"
+#include "platform/gl/egl_context.h"
+#include "platform/gl/gl_headers.h"
+#include "platform/gl/gl_pipeline.h"
+#include "platform/gl/gl_program.h"
+#include "render/renderer.h"
 
 namespace bench {
 
@@ -18,57 +15,70 @@ namespace {
 
 constexpr int width = 640, height = 480;
 
-// Camera-space vertices through the projection, or screen pixels; texture
-// times colour, linear fog on the eye depth.
-const char* const vertexSource = R"(#version 330 core
-layout(location = 0) in vec3 position;
-layout(location = 1) in vec4 diffuse;
-layout(location = 2) in vec2 texcoord;
-uniform mat4 projection;
-uniform bool screen;
-out vec4 colour;
-out vec2 uv;
-out float depth;
-void main() {
-    if (screen) {
-        gl_Position = vec4(position.x / 320.0 - 1.0, 1.0 - position.y / 240.0, position.z, 1.0);
-        colour = diffuse;
-    } else {
-        gl_Position = projection * vec4(position, 1.0);
-        colour = vec4(1.0);
-    }
-    gl_Position.z = 2.0 * gl_Position.z - gl_Position.w;  // Direct3D's 0 to 1 depth, as OpenGL's -1 to 1
-    depth = gl_Position.w;
-    uv = texcoord;
+// Stage 0 as the device leaves it: the texture times the diffuse colour, the
+// texture's alpha.
+platform::ShaderKey texturedKey() {
+    platform::ShaderKey key;
+    key.textured = true;
+    key.colourOp = D3DTOP_MODULATE;
+    key.colourArgument1 = D3DTA_TEXTURE;
+    key.colourArgument2 = D3DTA_CURRENT;
+    key.alphaOp = D3DTOP_SELECTARG1;
+    key.alphaArgument1 = D3DTA_TEXTURE;
+    key.alphaArgument2 = D3DTA_CURRENT;
+    return key;
 }
-)";
 
-const char* const fragmentSource = R"(#version 330 core
-in vec4 colour;
-in vec2 uv;
-in float depth;
-uniform sampler2D image;
-uniform vec2 fog;
-uniform vec3 fogColour;
-out vec4 fragment;
-void main() {
-    vec4 texel = texture(image, uv);
-    float f = clamp((fog.y - depth) / (fog.y - fog.x), 0.0, 1.0);
-    fragment = vec4(mix(fogColour, texel.rgb * colour.rgb, f), texel.a);
+// Camera-space vertices without a colour, lit white by the white ambient on
+// the white ambient material, in linear table fog.
+platform::ShaderKey sceneKey() {
+    platform::ShaderKey key = texturedKey();
+    key.lighting = true;
+    key.fogMode = D3DFOG_LINEAR;
+    return key;
 }
-)";
 
-GLuint compileProgram() {
-    GLuint program = glCreateProgram();
-    for (auto [stage, source] : {std::pair{GL_VERTEX_SHADER, vertexSource}, {GL_FRAGMENT_SHADER, fragmentSource}}) {
-        GLuint shader = glCreateShader(stage);
-        glShaderSource(shader, 1, &source, nullptr);
-        glCompileShader(shader);
-        glAttachShader(program, shader);
-        glDeleteShader(shader);
-    }
-    glLinkProgram(program);
-    return program;
+// Screen pixels with their own colour. The layer keeps fog on for them, but at
+// their eye depth of 1 it changes nothing, so this variant goes without.
+platform::ShaderKey overlayKey() {
+    platform::ShaderKey key = texturedKey();
+    key.transformed = true;
+    key.hasDiffuse = true;
+    return key;
+}
+
+// The projection a scene without a camera gets: a 1.57 field of view, near 1,
+// far 4200. Built by the renderer itself, since a last-bit difference already
+// moves texels on the far floor.
+D3DMATRIX sceneProjection() {
+    D3DMATRIX projection{};
+    Renderer::buildProjectionMatrix(projection, 1.57f, 1.0f, 1.0f, 4200.0f);
+    return projection;
+}
+
+// What the layer gives every draw of the frame: the device's identity world
+// and view, its viewport, white ambient light and material, the scene's fog.
+void setUniforms(const platform::GlProgram& program, const SyntheticFrame& frame) {
+    const platform::GlProgram::Uniforms& u = program.uniforms();
+    program.use();
+    const D3DMATRIX identity{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}, projection = sceneProjection();
+    glUniformMatrix4fv(u.worldView, 1, GL_FALSE, &identity._11);
+    glUniformMatrix4fv(u.projection, 1, GL_FALSE, &projection._11);
+    glUniform4f(u.viewport, 0, 0, width, height);
+    glUniform2f(u.pixelOffset, 1.0f / width, -1.0f / height);
+    glUniform3f(u.ambientLight, 1, 1, 1);
+    glUniform3f(u.materialAmbient, 1, 1, 1);
+    glUniform3f(u.materialEmissive, 0, 0, 0);
+    glUniform1f(u.materialAlpha, 0);
+    glUniform1i(u.stageTexture, 0);
+    glUniform4f(u.textureFactor, 1, 1, 1, 1);
+    glUniform1f(u.alphaReference, 0);
+    GLfloat fogColour[4];
+    platform::unpackColour(frame.fogColour, fogColour);
+    glUniform3fv(u.fogColour, 1, fogColour);
+    glUniform1f(u.fogStart, frame.fogStart);
+    glUniform1f(u.fogEnd, frame.fogEnd);
+    glUniform1f(u.fogDensity, 0);
 }
 
 GLuint upload(const Texels& texels) {
@@ -87,31 +97,20 @@ GLuint upload(const Texels& texels) {
     return name;
 }
 
-EGLContext createContext(EGLDisplay display) {
-    const EGLint attributes[] = {
-        EGL_CONTEXT_MAJOR_VERSION,           3,       EGL_CONTEXT_MINOR_VERSION, 3, EGL_CONTEXT_OPENGL_PROFILE_MASK,
-        EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT, EGL_NONE};
-    eglBindAPI(EGL_OPENGL_API);
-    return eglCreateContext(display, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, attributes);
-}
-
 }  // namespace
 
 struct DirectGlFrame::State {
     const SyntheticFrame& frame;
-    EGLDisplay display;
-    EGLContext context;
-    GLuint program = 0, vertexArray = 0, vertexBuffer = 0, indexBuffer = 0;
+    // Before the programs, so it outlives them: they are deleted in it.
+    std::shared_ptr<platform::GlContext> context;
+    std::unique_ptr<platform::GlProgram> sceneProgram, overlayProgram;
+    GLuint vertexArray = 0, vertexBuffer = 0, indexBuffer = 0;
     GLuint framebuffer = 0, colour = 0, depth = 0;
-    GLint screenLocation = -1;
     std::vector<GLuint> textures;
 
-    State(const SyntheticFrame& frame, EGLDisplay display, EGLContext context)
-        : frame(frame), display(display), context(context) {}
+    State(const SyntheticFrame& frame, std::shared_ptr<platform::GlContext> context)
+        : frame(frame), context(std::move(context)) {}
 
-    void makeCurrent() const {
-        if (eglGetCurrentContext() != context) eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context);
-    }
     void createTarget();
     void createPipeline();
     void drawVertices(const void* vertices, size_t count, bool screen, const WORD* indices);
@@ -130,16 +129,11 @@ void DirectGlFrame::State::createTarget() {
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
 }
 
-// The projection of a 1.57 field of view, near 1, far 4200, depth 0 to 1.
 void DirectGlFrame::State::createPipeline() {
-    program = compileProgram();
-    glUseProgram(program);
-    float c = float(std::cos(0.785) / std::sin(0.785)), q = 4200.0f / 4199.0f;
-    const float projection[16] = {c, 0, 0, 0, 0, c, 0, 0, 0, 0, q, 1, 0, 0, -q, 0};
-    glUniformMatrix4fv(glGetUniformLocation(program, "projection"), 1, GL_FALSE, projection);
-    glUniform2f(glGetUniformLocation(program, "fog"), frame.fogStart, frame.fogEnd);
-    glUniform3f(glGetUniformLocation(program, "fogColour"), 0x00 / 255.0f, 0x30 / 255.0f, 0x39 / 255.0f);
-    screenLocation = glGetUniformLocation(program, "screen");
+    sceneProgram = std::make_unique<platform::GlProgram>(sceneKey());
+    overlayProgram = std::make_unique<platform::GlProgram>(overlayKey());
+    setUniforms(*sceneProgram, frame);
+    setUniforms(*overlayProgram, frame);
     glGenVertexArrays(1, &vertexArray);
     glBindVertexArray(vertexArray);
     glGenBuffers(1, &vertexBuffer);
@@ -152,13 +146,13 @@ void DirectGlFrame::State::createPipeline() {
     for (const Texels& texels : frame.textures) textures.push_back(upload(texels));
 }
 
+// Screen vertices carry rhw as a fourth coordinate and a BGRA diffuse.
 void DirectGlFrame::State::drawVertices(const void* vertices, size_t count, bool screen, const WORD* indices) {
     size_t stride = screen ? sizeof(D3DTLVERTEX) : sizeof(SceneVertex);
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
     glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(stride * count), vertices, GL_STREAM_DRAW);
-    glUniform1i(screenLocation, screen);
     glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, GLsizei(stride), nullptr);
+    glVertexAttribPointer(0, screen ? 4 : 3, GL_FLOAT, GL_FALSE, GLsizei(stride), nullptr);
     glEnableVertexAttribArray(2);  // tu, tv sit at byte 24 in both layouts
     glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, GLsizei(stride), reinterpret_cast<void*>(24));
     if (!screen) {
@@ -174,15 +168,10 @@ void DirectGlFrame::State::drawVertices(const void* vertices, size_t count, bool
 }
 
 std::unique_ptr<DirectGlFrame> DirectGlFrame::create(const SyntheticFrame& frame) {
-    auto getPlatformDisplay =
-        reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
-    if (getPlatformDisplay == nullptr) return nullptr;
-    EGLDisplay display = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-    if (display == EGL_NO_DISPLAY || !eglInitialize(display, nullptr, nullptr)) return nullptr;
-    EGLContext context = createContext(display);
-    if (context == EGL_NO_CONTEXT) return nullptr;
-    auto state = std::make_unique<State>(frame, display, context);
-    state->makeCurrent();
+    std::shared_ptr<platform::GlContext> context = platform::makeSurfacelessContext();
+    if (context == nullptr) return nullptr;
+    auto state = std::make_unique<State>(frame, std::move(context));
+    state->context->makeCurrent();
     state->createTarget();
     state->createPipeline();
     return std::make_unique<DirectGlFrame>(std::move(state));
@@ -191,26 +180,27 @@ std::unique_ptr<DirectGlFrame> DirectGlFrame::create(const SyntheticFrame& frame
 DirectGlFrame::DirectGlFrame(std::unique_ptr<State> state) : state(std::move(state)) {}
 
 DirectGlFrame::~DirectGlFrame() {
-    state->makeCurrent();
+    state->context->makeCurrent();
     glDeleteTextures(GLsizei(state->textures.size()), state->textures.data());
     glDeleteFramebuffers(1, &state->framebuffer);
     glDeleteRenderbuffers(1, &state->colour);
     glDeleteRenderbuffers(1, &state->depth);
-    glDeleteProgram(state->program);
-    eglMakeCurrent(state->display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-    eglDestroyContext(state->display, state->context);
+    glDeleteBuffers(1, &state->vertexBuffer);
+    glDeleteBuffers(1, &state->indexBuffer);
+    glDeleteVertexArrays(1, &state->vertexArray);
 }
 
 void DirectGlFrame::draw() {
     State& s = *state;
     const SyntheticFrame& frame = s.frame;
-    s.makeCurrent();
+    s.context->makeCurrent();
     glBindFramebuffer(GL_FRAMEBUFFER, s.framebuffer);
     glDepthMask(GL_TRUE);
     glClearColor(0, 0, 0, 0);
     glClearDepth(1.0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     uint64_t start = threadNanoseconds();
+    s.sceneProgram->use();
     glEnable(GL_CULL_FACE);
     for (const Batch& batch : frame.opaque) {
         glBindTexture(GL_TEXTURE_2D, s.textures[batch.texture]);
@@ -223,6 +213,7 @@ void DirectGlFrame::draw() {
         glBindTexture(GL_TEXTURE_2D, s.textures[batch.texture]);
         s.drawVertices(batch.vertices.data(), batch.vertices.size(), false, nullptr);
     }
+    s.overlayProgram->use();
     glBlendFunc(GL_ONE, GL_ONE);
     for (size_t index = 0; index < frame.overlays.size(); ++index) {
         glBindTexture(GL_TEXTURE_2D, s.textures[frame.overlayTextures[index]]);
@@ -234,7 +225,7 @@ void DirectGlFrame::draw() {
 }
 
 std::vector<uint8_t> DirectGlFrame::read() {
-    state->makeCurrent();
+    state->context->makeCurrent();
     std::vector<uint8_t> rgb(size_t(width) * height * 3);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, state->framebuffer);
     std::vector<uint8_t> bottomUp(rgb.size());
