@@ -10,6 +10,9 @@
 
 #include "image/file_bytes.h"
 
+// A palette of 256 entries of blue, green, red.
+constexpr size_t paletteSize = 768;
+
 // The largest image we agree to allocate, in pixels.
 constexpr size_t maximumPixelCount = size_t{16384} * 16384;
 

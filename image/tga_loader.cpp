@@ -8,7 +8,6 @@
 namespace {
 
 constexpr size_t headerSize = 18;  // width at 12, height at 14, depth at 16, descriptor at 17
-constexpr size_t paletteSize = 768;
 
 }  // namespace
 

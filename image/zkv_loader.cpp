@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr size_t paletteSize = 768;
 
 // The longest body any header can use: the largest header (29 bytes), four bytes
 // a pixel, the alpha plane's size and one byte a pixel. Bytes past it are never

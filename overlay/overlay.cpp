@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr uint32_t white = 0xFFFFFFFF;
 
 // Only informative: the texture conversion makes its own choice.
 void logPlainTextureFormat() {

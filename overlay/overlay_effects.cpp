@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr uint32_t white = 0xFFFFFFFF;
 constexpr float startPhase = -1.57f;  // almost -pi/2: a sine of p starts near -1
 
 uint32_t grey(uint32_t g) { return g | g << 8 | g << 16; }

@@ -1,5 +1,7 @@
 #include "tools/inspect/command_line.h"
 
+#include <iostream>
+
 CommandLine parseCommandLine(const std::vector<std::string>& arguments, const std::set<std::string>& valued) {
     CommandLine line;
     for (size_t i = 0; i < arguments.size() && line.error.empty(); ++i) {
@@ -32,4 +34,9 @@ bool takeRepeatedNumbers(std::vector<std::string>& arguments, const std::string&
                         arguments.begin() + static_cast<std::ptrdiff_t>(i) + 2);
     }
     return true;
+}
+
+int failure(const char* subcommand, const std::string& message, int status) {
+    std::cerr << "kvor-inspect " << subcommand << ": " << message << '\n';
+    return status;
 }

@@ -32,6 +32,9 @@ std::optional<Number> parseNumber(const std::string& text) {
 // to values, in order; false when a NAME has no whole number after it.
 bool takeRepeatedNumbers(std::vector<std::string>& arguments, const std::string& name, std::vector<int32_t>& values);
 
+// Says "kvor-inspect SUBCOMMAND: message" on standard error; returns status.
+int failure(const char* subcommand, const std::string& message, int status);
+
 // Exit statuses shared by the subcommands (a fatal stop of the engine exits with 255).
 constexpr int exitSuccess = 0;
 constexpr int exitBadInput = 1;

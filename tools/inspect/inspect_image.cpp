@@ -24,11 +24,6 @@ const char* loaderName(ImageKind kind) {
     return "none";
 }
 
-int failure(const std::string& message, int status) {
-    std::cerr << "kvor-inspect image: " << message << '\n';
-    return status;
-}
-
 bool canOpen(const std::string& file) {
     std::FILE* stream = std::fopen(nativePath(file.c_str()).c_str(), "rb");
     if (stream != nullptr) std::fclose(stream);
@@ -48,29 +43,29 @@ std::string describe(const std::string& file, ImageKind kind, const ImageLoader&
 
 int inspectImage(const std::vector<std::string>& arguments) {
     const CommandLine line = parseCommandLine(arguments, {"--opacity", "--png"});
-    if (!line.error.empty()) return failure(line.error, exitUsage);
-    if (line.positional.size() != 1) return failure("expected one FILE", exitUsage);
+    if (!line.error.empty()) return failure("image", line.error, exitUsage);
+    if (line.positional.size() != 1) return failure("image", "expected one FILE", exitUsage);
     const std::string& file = line.positional[0];
     std::optional<float> opacity;
     if (auto given = line.options.find("--opacity"); given != line.options.end()) {
         opacity = parseNumber<float>(given->second);
-        if (!opacity) return failure("--opacity needs a number, not " + given->second, exitUsage);
+        if (!opacity) return failure("image", "--opacity needs a number, not " + given->second, exitUsage);
     }
     const ImageKind kind = imageKindOf(FileName(file.c_str()));
     if (kind == ImageKind::unrecognized)
-        return failure(file + ": unrecognized file format (the extension must be tga, bmp, zkv or jpg)", exitBadInput);
-    if (!canOpen(file)) return failure("cannot open " + file, exitBadInput);
+        return failure("image", file + ": unrecognized file format (the extension must be tga, bmp, zkv or jpg)", exitBadInput);
+    if (!canOpen(file)) return failure("image", "cannot open " + file, exitBadInput);
     const std::unique_ptr<ImageLoader> image = makeLoader(kind);
     int loaded = 0;
     {
         QuietStandardOutput quiet;
         loaded = image->load(file.c_str());
     }
-    if (!loaded) return failure(file + ": not an image this loader can decode", exitBadInput);
+    if (!loaded) return failure("image", file + ": not an image this loader can decode", exitBadInput);
     if (opacity) image->setAlpha(*opacity);
     std::cout << describe(file, kind, *image) << std::endl;
     std::string error;
     if (auto png = line.options.find("--png"); png != line.options.end() && !writeRgbaPng(png->second, *image, error))
-        return failure("cannot write " + png->second + ": " + error, exitBadInput);
+        return failure("image", "cannot write " + png->second + ": " + error, exitBadInput);
     return exitSuccess;
 }

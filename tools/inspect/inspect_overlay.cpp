@@ -37,11 +37,6 @@ struct OverlayRequest {
     std::vector<int32_t> frames;
 };
 
-int failure(const std::string& message, int status) {
-    std::cerr << "kvor-inspect overlay: " << message << '\n';
-    return status;
-}
-
 const NamedEffect* effectNamed(const std::string& name) {
     for (const NamedEffect& effect : effects)
         if (name == effect.name) return &effect;
@@ -125,7 +120,7 @@ int describe(const OverlayRequest& request) {
 int inspectOverlay(const std::vector<std::string>& arguments) {
     OverlayRequest request;
     if (const std::string problem = parseRequest(arguments, request); !problem.empty())
-        return failure(problem, exitUsage);
+        return failure("overlay", problem, exitUsage);
     logOpen("/dev/null", nullptr);
     return describe(request);
 }

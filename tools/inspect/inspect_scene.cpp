@@ -30,11 +30,6 @@ struct SceneRequest {
     std::filesystem::path png;
 };
 
-int failure(const std::string& message, int status) {
-    std::cerr << "kvor-inspect scene: " << message << '\n';
-    return status;
-}
-
 // "--frame N" may repeat, so it is taken out before the other options.
 std::string parseRequest(std::vector<std::string> arguments, SceneRequest& request) {
     if (!takeRepeatedNumbers(arguments, "--frame", request.frames)) return "--frame needs a frame number";
@@ -79,7 +74,7 @@ int describe(const SceneRequest& request) {
     Display display(platform::nullDriverGuid());
     Scene scene(directDraw, device);
     loadFromItsDirectory(scene, request.file);
-    if (auto problem = frameOutside(scene, request.frames)) return failure(*problem, exitBadInput);
+    if (auto problem = frameOutside(scene, request.frames)) return failure("scene", *problem, exitBadInput);
     std::cout << describeScene(scene, versionOf(request.file), request.frames) << std::endl;
     return exitSuccess;
 }
@@ -88,7 +83,7 @@ int describe(const SceneRequest& request) {
 // picture is then copied where it was asked for.
 int render(const SceneRequest& request) {
     std::string pattern = (std::filesystem::temp_directory_path() / "kvor-inspect-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) return failure("cannot create a temporary directory", exitBadInput);
+    if (mkdtemp(pattern.data()) == nullptr) return failure("scene", "cannot create a temporary directory", exitBadInput);
     const std::filesystem::path frames = pattern;
     platform::setCaptureSink(platform::pngFrameSink(frames));
     int status = exitSuccess;
@@ -97,7 +92,7 @@ int render(const SceneRequest& request) {
         Scene scene(directDraw, device);
         loadFromItsDirectory(scene, request.file);
         if (auto problem = frameOutside(scene, {*request.renderFrame})) {
-            status = failure(*problem, exitBadInput);
+            status = failure("scene", *problem, exitBadInput);
         } else {
             Renderer& renderer = display.renderer;
             renderer.clear();
@@ -115,7 +110,7 @@ int render(const SceneRequest& request) {
         std::filesystem::copy_file(frames / platform::framePngName(0), request.png,
                                    std::filesystem::copy_options::overwrite_existing, error);
     std::filesystem::remove_all(frames);
-    if (error) return failure("cannot write " + request.png.string() + ": " + error.message(), exitBadInput);
+    if (error) return failure("scene", "cannot write " + request.png.string() + ": " + error.message(), exitBadInput);
     return status;
 }
 
@@ -124,7 +119,7 @@ int render(const SceneRequest& request) {
 int inspectScene(const std::vector<std::string>& arguments) {
     SceneRequest request;
     if (const std::string problem = parseRequest(arguments, request); !problem.empty())
-        return failure(problem, exitUsage);
+        return failure("scene", problem, exitUsage);
     // The scene opens "logFile.txt" in the current directory when no log is open.
     logOpen("/dev/null", nullptr);
     return request.renderFrame ? render(request) : describe(request);

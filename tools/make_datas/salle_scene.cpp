@@ -5,12 +5,12 @@
 #include "tools/make_datas/motion.h"
 #include "tools/make_datas/shapes.h"
 #include "tools/make_datas/texture_files.h"
+#include "tools/make_datas/turn.h"
 
 namespace datas {
 
 namespace {
 
-constexpr float turn = 2.0f * std::numbers::pi_v<float>;
 // The hall: x across, y up, z along, entered at z = 0.
 constexpr float hallHalfWidth = 230.0f;
 constexpr float hallHeight = 330.0f;

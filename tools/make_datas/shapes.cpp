@@ -1,4 +1,5 @@
 #include "tools/make_datas/shapes.h"
+#include "tools/make_datas/turn.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,7 +9,6 @@ namespace datas {
 
 namespace {
 
-constexpr float turn = 2.0f * std::numbers::pi_v<float>;
 
 Vector3 knotPoint(int p, int q, float ring, float angle) {
     const float radius = ring * (1.0f + 0.45f * std::cos(static_cast<float>(q) * angle));

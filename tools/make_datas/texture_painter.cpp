@@ -5,12 +5,12 @@
 #include <numbers>
 
 #include "tools/make_datas/noise.h"
+#include "tools/make_datas/turn.h"
 
 namespace datas {
 
 namespace {
 
-constexpr float turn = 2.0f * std::numbers::pi_v<float>;
 
 uint8_t channel(float value) { return static_cast<uint8_t>(std::clamp(value, 0.0f, 1.0f) * 255.0f + 0.5f); }
 

@@ -5,12 +5,12 @@
 #include "tools/make_datas/motion.h"
 #include "tools/make_datas/shapes.h"
 #include "tools/make_datas/texture_files.h"
+#include "tools/make_datas/turn.h"
 
 namespace datas {
 
 namespace {
 
-constexpr float turn = 2.0f * std::numbers::pi_v<float>;
 constexpr int orbitingTori = 6;
 
 enum MaterialSetIndex : int32_t { chrome, lava, gold, copper };
