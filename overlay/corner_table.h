@@ -13,7 +13,7 @@ struct CornerEntry {
 static_assert(sizeof(CornerEntry) == 12, "a corner entry is 12 bytes");
 
 // A corner's colour at full strength.
-constexpr uint32_t white = 0xFFFFFFFF;
+constexpr uint32_t opaqueWhite = 0xFFFFFFFF;
 
 // Exactly duration entries once allocated; empty for an overlay never drawn.
 using CornerTable = std::vector<CornerEntry>;

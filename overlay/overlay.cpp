@@ -7,9 +7,9 @@
 #include "base/display_state.h"
 #include "base/fatal.h"
 #include "base/log.h"
+#include "base/plain_texture_format.h"
 #include "base/process_state.h"
 #include "image/jpeg_loader.h"
-#include "image/plain_texture_format.h"
 #include "image/texture_surface.h"
 
 namespace {
@@ -34,7 +34,7 @@ float placed(double base, long double offset) { return static_cast<float>(static
 Overlay::Overlay() {
     constexpr std::array<std::array<float, 2>, 4> textureCorners{{{0, 0}, {0, 1}, {1, 1}, {1, 0}}};
     for (size_t k = 0; k < vertices.size(); ++k) {
-        vertices[k] = D3DTLVERTEX{0.0f, 0.0f, 0.0f, 1.0f, white, 0, textureCorners[k][0], textureCorners[k][1]};
+        vertices[k] = D3DTLVERTEX{0.0f, 0.0f, 0.0f, 1.0f, opaqueWhite, 0, textureCorners[k][0], textureCorners[k][1]};
     }
 }
 
@@ -73,10 +73,10 @@ void Overlay::defaultPath() {
         const long double dx = static_cast<long double>(0.0125) * std::cos(static_cast<double>(j));
         const long double dy = static_cast<long double>(0.0125) * std::sin(static_cast<double>(j));
         const size_t at = static_cast<size_t>(j);
-        corners[0][at] = {placed(0.3, dx), placed(0.3, dy), white};
-        corners[1][at] = {placed(0.3, dx), placed(0.7, dy), white};
-        corners[2][at] = {placed(0.7, dx), placed(0.7, dy), white};
-        corners[3][at] = {placed(0.7, dx), placed(0.3, dy), white};
+        corners[0][at] = {placed(0.3, dx), placed(0.3, dy), opaqueWhite};
+        corners[1][at] = {placed(0.3, dx), placed(0.7, dy), opaqueWhite};
+        corners[2][at] = {placed(0.7, dx), placed(0.7, dy), opaqueWhite};
+        corners[3][at] = {placed(0.7, dx), placed(0.3, dy), opaqueWhite};
     }
 }
 

@@ -34,7 +34,7 @@ void setEntry(Overlay& overlay, int32_t j, const Quad& quad, uint32_t colour) {
     overlay.corners[3][at] = {quad.x3, quad.y3, colour};
 }
 
-// Black to white over the first 50 entries (5.12 grey levels each, the product
+// Black to opaqueWhite over the first 50 entries (5.12 grey levels each, the product
 // kept in double so that j = 25 gives 127), then back down over the last nine
 // (25.6 each, in float), which take precedence.
 uint32_t fadeInOutColour(int32_t j, int32_t duration) {
@@ -44,7 +44,7 @@ uint32_t fadeInOutColour(int32_t j, int32_t duration) {
         return grey(static_cast<uint32_t>(g < 0 ? 0 : g > 255 ? 255 : g));
     }
     if (j < 50) return grey(static_cast<uint32_t>(static_cast<double>(j) * static_cast<double>(5.12f)));
-    return white;
+    return opaqueWhite;
 }
 
 void fixedQuadFading(Overlay& overlay, const Quad& quad) {

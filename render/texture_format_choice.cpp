@@ -3,7 +3,7 @@
 #include "base/display_state.h"
 #include "base/fatal.h"
 #include "base/log.h"
-#include "image/plain_texture_format.h"
+#include "base/plain_texture_format.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
-// The opaque texture format: what the renderer's set-up and the overlays look
-// for in the device's list.
+// The opaque texture format: what the renderer's set-up looks for in the
+// device's list to fill textureFormat, and what the overlays log.
 
 #include "platform/directx.h"
 

@@ -1,4 +1,4 @@
-#include "image/plain_texture_format.h"
+#include "base/plain_texture_format.h"
 
 HRESULT CALLBACK takePlain16BitFormat(LPDDPIXELFORMAT format, LPVOID context) {
     if (format->dwFlags & (unusableFormatKinds | DDPF_ALPHAPIXELS)) return D3DENUMRET_OK;
