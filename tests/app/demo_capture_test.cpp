@@ -19,6 +19,7 @@
 using testing_support::CaptureDisplay;
 using testing_support::near;
 using testing_support::pixelAt;
+using testing_support::quantised;
 using testing_support::Rgb;
 
 namespace {
@@ -27,7 +28,6 @@ constexpr int32_t montFrames = 260;
 constexpr int32_t salleFrames = 300;
 constexpr uint32_t partTwo = 1500;
 constexpr uint32_t partThree = partTwo + montFrames;
-constexpr int quantised = 9;  // one RGB565 step, and a little
 
 // The colour pulseTopLeft gives frame j of its life.
 int pulseGrey(size_t j) {

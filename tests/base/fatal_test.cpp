@@ -11,6 +11,7 @@
 #include "platform/hooks.h"
 #include "scene/scene.h"
 #include "tests/support/test_support.h"
+#include "tests/support/window_classes.h"
 
 using testing::ExitedWithCode;
 using testing::HasSubstr;
@@ -103,12 +104,8 @@ TEST(FatalMessageDeathTest, ReleasesOnlyTheDisplayShowsTheBoxThenReleasesTheScen
 TEST(FatalMessageDeathTest, SendsWmDestroyToTheMainWindowThenDestroysItBeforeTheBox) {
     EXPECT_EXIT(
         {
-            WNDCLASSA windowClass{};
-            windowClass.lpfnWndProc = announcingWindowProcedure;
-            windowClass.lpszClassName = "announcing";
-            RegisterClassA(&windowClass);
-            mainWindow =
-                CreateWindowExA(0, "announcing", nullptr, WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+            testing_support::registerClass("announcing", announcingWindowProcedure);
+            mainWindow = testing_support::createWindow("announcing", WS_VISIBLE);
             fatalMessage("stop");
         },
         ExitedWithCode(255), "^window got 2\nwindow got 2\nwindow got 130\nerror!: stop\n$");

@@ -4,8 +4,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <bit>
-
 #include "overlay/overlay.h"
 #include "overlay/overlay_effects.h"
 #include "platform/hooks.h"
@@ -15,14 +13,13 @@
 #include "tools/image_writers/image_writers.h"
 
 using testing::ElementsAre;
+using testing_support::bits;
 using testing_support::callTexts;
 using testing_support::LogCapture;
 using testing_support::NullDriverScope;
 using testing_support::ScratchDirectory;
 
 namespace {
-
-uint64_t bits(float value) { return std::bit_cast<uint32_t>(value); }
 
 // A grey 8 x 4 JPEG title image.
 std::string writeTitle(const ScratchDirectory& directory) {

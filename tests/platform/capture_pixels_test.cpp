@@ -8,20 +8,18 @@
 #include "render/renderer.h"
 #include "scene/scene.h"
 #include "tests/support/capture_display.h"
+#include "tests/support/scene_vertex.h"
 #include "tests/support/test_support.h"
 
 using testing_support::CaptureDisplay;
 using testing_support::LogCapture;
 using testing_support::near;
 using testing_support::pixelAt;
+using testing_support::quantised;
 using testing_support::Rgb;
+using testing_support::Vertex;
 
 namespace {
-
-// D3DFVF_VERTEX: camera-space position, normal, texture coordinates.
-struct Vertex {
-    float x, y, z, nx, ny, nz, tu, tv;
-};
 
 Vertex at(float x, float y, float z, float tu = 0, float tv = 0) { return {x, y, z, 0, 0, 1, tu, tv}; }
 
@@ -29,9 +27,8 @@ D3DTLVERTEX screen(float x, float y, float z, D3DCOLOR colour, float tu = 0, flo
     return D3DTLVERTEX{x, y, z, 1.0f, colour, 0, tu, tv};
 }
 
-// One RGB565 step is 8 for red and blue: a channel may land one step away.
-constexpr int quantised = 9;
-const Rgb white{255, 255, 255}, black{0, 0, 0};
+// Colours read back; plain white is already the overlays' ARGB corner colour.
+const Rgb whitePixel{255, 255, 255}, blackPixel{0, 0, 0};
 
 std::string describe(Rgb colour) {
     return "(" + std::to_string(colour.red) + ", " + std::to_string(colour.green) + ", " + std::to_string(colour.blue) +
@@ -94,14 +91,14 @@ TEST_F(CapturedPixels, CameraSpaceTriangleLandsWhereTheProjectionPutsItAndKeepsI
             device.DrawPrimitive(D3DPT_TRIANGLELIST, D3DFVF_VERTEX, vertices, 3, 0);
         };
     };
-    expectPixels(display->frame(draw(kept)), {{{324, 244}, white},
-                                              {{470, 244}, white},
-                                              {{324, 350}, white},
-                                              {{400, 295}, white},
-                                              {{315, 250}, black},
-                                              {{330, 235}, black},
-                                              {{420, 300}, black}});
-    expectPixels(display->frame(draw(culled)), {{{400, 280}, black}, {{330, 250}, black}});
+    expectPixels(display->frame(draw(kept)), {{{324, 244}, whitePixel},
+                                              {{470, 244}, whitePixel},
+                                              {{324, 350}, whitePixel},
+                                              {{400, 295}, whitePixel},
+                                              {{315, 250}, blackPixel},
+                                              {{330, 235}, blackPixel},
+                                              {{420, 300}, blackPixel}});
+    expectPixels(display->frame(draw(culled)), {{{400, 280}, blackPixel}, {{330, 250}, blackPixel}});
 }
 
 TEST_F(CapturedPixels, TableFogAtAKnownEyeDepth) {
@@ -230,7 +227,11 @@ TEST_F(CapturedPixels, ClearsStayInTheirRectangle) {
         D3DRECT rect{10, 20, 30, 40};
         device.Clear(1, &rect, D3DCLEAR_TARGET, 0x00FFFFFF, 1.0f, 0);
     });
-    expectPixels(frame, {{{10, 20}, white}, {{29, 39}, white}, {{9, 25}, black}, {{30, 25}, black}, {{15, 40}, black}});
+    expectPixels(frame, {{{10, 20}, whitePixel},
+                         {{29, 39}, whitePixel},
+                         {{9, 25}, blackPixel},
+                         {{30, 25}, blackPixel},
+                         {{15, 40}, blackPixel}});
 }
 
 // An 8-bit channel keeps its top 5 bits (6 for green), widened again by
@@ -276,7 +277,7 @@ TEST_F(CapturedPixels, OnlyTheBackBufferIsARenderTarget) {
         target.SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
         target.DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_TLVERTEX, quad, 4, 0);
     });
-    EXPECT_TRUE(near(pixelAt(frame, 320, 240), white, quantised)) << "the device still draws into the back buffer";
+    EXPECT_TRUE(near(pixelAt(frame, 320, 240), whitePixel, quantised)) << "the device still draws into the back buffer";
     offScreen->Release();
     direct3D->Release();
 }

@@ -22,11 +22,12 @@ struct Received {
     UINT message;
     WPARAM wParam;
 };
-std::vector<Received> received;
+std::vector<Received> dialogMessages;
 std::function<void(HWND)> onInit;
 
 INT_PTR CALLBACK recordingProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    if (message == WM_INITDIALOG || message == WM_COMMAND || message == WM_CLOSE) received.push_back({message, wParam});
+    if (message == WM_INITDIALOG || message == WM_COMMAND || message == WM_CLOSE)
+        dialogMessages.push_back({message, wParam});
     if (message == WM_INITDIALOG && onInit) onInit(dialog);
     if (message == WM_COMMAND && LOWORD(wParam) == IDOK) EndDialog(dialog, 42);
     if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) DestroyWindow(dialog);
@@ -44,7 +45,7 @@ protected:
               {"BUTTON", "Check", checkBox, child | BS_AUTOCHECKBOX, 1, 40, 50, 10},
               {"STATIC", "Label", label, child | SS_LEFT, 1, 60, 50, 8},
               {"BUTTON", "Cancel", IDCANCEL, child | BS_PUSHBUTTON, 60, 60, 30, 14}}});
-        received.clear();
+        dialogMessages.clear();
         onInit = nullptr;
     }
     void TearDown() override {
@@ -148,7 +149,7 @@ TEST_F(DialogModel, HowTheModalLoopEnds) {
     };
     for (const auto& example : cases) {
         SCOPED_TRACE(example.name);
-        received.clear();
+        dialogMessages.clear();
         HWND shown = nullptr;
         EXPECT_EQ(run([&](HWND dialog) {
                       shown = dialog;
@@ -157,10 +158,10 @@ TEST_F(DialogModel, HowTheModalLoopEnds) {
                   example.result);
         EXPECT_FALSE(IsWindow(shown));
         std::vector<UINT> messages;
-        for (const Received& message : received) messages.push_back(message.message);
+        for (const Received& message : dialogMessages) messages.push_back(message.message);
         EXPECT_EQ(messages, example.messages);
         if (messages.back() == WM_COMMAND && example.result == 0) {
-            EXPECT_EQ(LOWORD(received.back().wParam), IDCANCEL);
+            EXPECT_EQ(LOWORD(dialogMessages.back().wParam), IDCANCEL);
         }
     }
 }
@@ -176,8 +177,8 @@ TEST_F(DialogModel, InitialisationIsGivenTheFirstTabStop) {
     HWND focus = reinterpret_cast<HWND>(1);
     onInit = [&](HWND dialog) { focus = GetDlgItem(dialog, sortedList); };
     run([](HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDOK, 0); });
-    ASSERT_FALSE(received.empty());
-    EXPECT_EQ(received[0].wParam, reinterpret_cast<WPARAM>(focus));
+    ASSERT_FALSE(dialogMessages.empty());
+    EXPECT_EQ(dialogMessages[0].wParam, reinterpret_cast<WPARAM>(focus));
 }
 
 TEST_F(DialogModel, MissingTemplatesAndProceduresFail) {
@@ -185,7 +186,7 @@ TEST_F(DialogModel, MissingTemplatesAndProceduresFail) {
     EXPECT_EQ(DialogBoxParamA(nullptr, "named", nullptr, recordingProc, 0), -1);
     EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(testDialog), nullptr, nullptr, 0), -1);
     EXPECT_EQ(EndDialog(nullptr, 1), FALSE);
-    EXPECT_TRUE(received.empty());
+    EXPECT_TRUE(dialogMessages.empty());
 }
 
 // Windows' own figures: MS Sans Serif 8 at 96 dpi measures 6 x 13 base units.

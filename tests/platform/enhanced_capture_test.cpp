@@ -9,17 +9,15 @@
 #include "base/display_state.h"
 #include "scene/scene.h"
 #include "tests/support/capture_display.h"
+#include "tests/support/scene_vertex.h"
 #include "tests/support/test_support.h"
 
 using testing_support::CaptureDisplay;
 using testing_support::pixelAt;
 using testing_support::Rgb;
+using testing_support::Vertex;
 
 namespace {
-
-struct Vertex {
-    float x, y, z, nx, ny, nz, tu, tv;
-};
 
 // The camera-space triangle that lands on (320, 240), (320, 360), (480, 240).
 void drawTriangle(IDirect3DDevice7& device) {

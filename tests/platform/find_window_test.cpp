@@ -6,22 +6,13 @@
 
 #include "platform/layer.h"
 #include "platform/player_link.h"
+#include "tests/support/window_classes.h"
 
 using testing::ElementsAre;
+using testing_support::createWindow;
+using testing_support::registerClass;
 
 namespace {
-
-LRESULT CALLBACK plainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-HWND createWindow(const char* className, const char* title) {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = plainProcedure;
-    windowClass.lpszClassName = className;
-    RegisterClassA(&windowClass);
-    return CreateWindowExA(0, className, title, 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-}
 
 class CommandList : public platform::PlayerLink {
 public:
@@ -35,9 +26,11 @@ private:
 }  // namespace
 
 TEST(FindWindow, OwnWindowsByClassAndTitle) {
-    const HWND first = createWindow("Find Class A", "one");
-    const HWND second = createWindow("Find Class A", "two");
-    const HWND other = createWindow("Find Class B", nullptr);
+    registerClass("Find Class A");
+    registerClass("Find Class B");
+    const HWND first = createWindow("Find Class A", 0, "one");
+    const HWND second = createWindow("Find Class A", 0, "two");
+    const HWND other = createWindow("Find Class B");
     struct Case {
         const char* className;
         const char* title;

@@ -4,8 +4,11 @@
 #include <vector>
 
 #include "platform/layer.h"
+#include "tests/support/window_classes.h"
 
 using testing::ElementsAre;
+using testing_support::createWindow;
+using testing_support::registerClass;
 
 namespace {
 
@@ -20,17 +23,6 @@ LRESULT CALLBACK recordingProcedure(HWND window, UINT message, WPARAM wParam, LP
 }
 
 LRESULT CALLBACK refusingProcedure(HWND, UINT message, WPARAM, LPARAM) { return message == WM_NCCREATE ? 0 : 1; }
-
-void registerClass(const char* name, WNDPROC procedure) {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = procedure;
-    windowClass.lpszClassName = name;
-    RegisterClassA(&windowClass);
-}
-
-HWND createWindow(const char* className, DWORD style) {
-    return CreateWindowExA(0, className, nullptr, style, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-}
 
 UINT next() {
     MSG message{};

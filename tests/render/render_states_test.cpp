@@ -1,8 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <bit>
-
 #include "platform/hooks.h"
 #include "render/draw_batch.h"
 #include "render/renderer.h"
@@ -14,14 +12,13 @@
 using testing::ElementsAre;
 using testing::ElementsAreArray;
 using testing::FloatNear;
+using testing_support::bits;
 using testing_support::callsNamed;
 using testing_support::callTexts;
 using testing_support::LogCapture;
 using testing_support::NullDriverScope;
 
 namespace {
-
-uint64_t bits(float value) { return std::bit_cast<uint32_t>(value); }
 
 // A renderer set up on the null driver, its set-up calls forgotten.
 class RenderStates : public testing::Test {

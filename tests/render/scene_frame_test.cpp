@@ -10,16 +10,14 @@
 #include "platform/hooks.h"
 #include "render/renderer.h"
 #include "tests/support/null_display.h"
+#include "tests/support/scene_vertex.h"
 #include "tests/support/test_support.h"
 
 using testing::ElementsAre;
 using testing_support::callsNamed;
+using testing_support::Vertex;
 
 namespace {
-
-struct Vertex {
-    float x, y, z, nx, ny, nz, tu, tv;
-};
 
 class SceneFrame : public testing::Test {
 protected:

@@ -12,6 +12,7 @@
 using testing::ExitedWithCode;
 using testing::HasSubstr;
 using testing_support::DebugOutputCapture;
+using testing_support::emptyFile;
 using testing_support::freeCamera;
 using testing_support::meshNamed;
 using testing_support::objectNamed;
@@ -23,13 +24,6 @@ using testing_support::triangleMesh;
 namespace {
 
 class SceneReading : public SceneFileTest {};
-
-kvs::SceneFile emptyFile(int version) {
-    kvs::SceneFile file;
-    file.version = version;
-    file.environment.flags = 0x06;
-    return file;
-}
 
 // A textured triangle on set 0 with texture coordinates and two position keys,
 // an untextured child without vertices, and a target camera with a roll track.

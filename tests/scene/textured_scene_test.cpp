@@ -9,17 +9,11 @@
 #include "tools/image_writers/image_writers.h"
 
 using testing::HasSubstr;
+using testing_support::emptyFile;
 
 namespace {
 
 class TexturedScene : public testing_support::DisplayedSceneFileTest {};
-
-kvs::SceneFile emptyFile(int version) {
-    kvs::SceneFile file;
-    file.version = version;
-    file.environment.flags = 0x06;
-    return file;
-}
 
 TEST_F(TexturedScene, EveryMaterialLoadsATextureOfItsOwn) {
     kvs::SceneFile file = emptyFile(2);

@@ -14,6 +14,10 @@ struct Rgb {
     int red, green, blue;
 };
 
+// The tolerance of a channel of a 16-bit frame: one RGB565 step is 8 for red
+// and blue, and a channel may land one step away.
+constexpr int quantised = 9;
+
 class CaptureDisplay {
 public:
     // Whether an off-screen OpenGL context can be had here at all.

@@ -1,8 +1,16 @@
 #include "tests/support/scene_files.h"
 
 #include "base/log.h"
+#include "scene/kvs_flags.h"
 
 namespace testing_support {
+
+kvs::SceneFile emptyFile(int version) {
+    kvs::SceneFile file;
+    file.version = version;
+    file.environment.flags = kvs_flags::environmentWithoutColour | kvs_flags::environmentWithoutAmbient;
+    return file;
+}
 
 kvs::ObjectHeader objectNamed(const std::string& name, std::optional<std::string> parent) {
     kvs::ObjectHeader header;

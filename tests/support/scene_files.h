@@ -16,6 +16,9 @@
 
 namespace testing_support {
 
+// A file of that version with nothing in it but an environment without colour
+// or ambient light.
+kvs::SceneFile emptyFile(int version);
 kvs::ObjectHeader objectNamed(const std::string& name, std::optional<std::string> parent = {});
 // A mesh without vertices or faces: enough for the hierarchy and the lists.
 kvs::Mesh meshNamed(const std::string& name, std::optional<std::string> parent = {});

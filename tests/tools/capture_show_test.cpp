@@ -5,13 +5,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <png.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
 
+#include "tests/support/shell_command.h"
 #include "tests/support/test_support.h"
 #include "tools/capture/child_process.h"
 #include "tools/capture/soundtrack_player.h"
@@ -21,13 +21,14 @@
 
 namespace {
 
+using testing_support::CommandRun;
+using testing_support::quoted;
+using testing_support::runIn;
 using testing_support::ScratchDirectory;
 
 constexpr int32_t montFrames = 20;
 constexpr int32_t salleFrames = 100;
 constexpr int showFrames = 1500 + montFrames + salleFrames - 5;
-
-std::string quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
 
 class CaptureShowTest : public testing::Test {
 protected:
@@ -47,15 +48,10 @@ protected:
             image_writers::writeFile(datas / title.fileName, image_writers::jpeg(16, 16, white, 3, 95));
     }
 
-    // kvor-capture with arguments in the test directory; its exit status.
-    int capture(const std::string& arguments) {
-        const std::string line = "cd " + quoted(directory.path()) + " && " + quoted(KVOR_CAPTURE) + " " + arguments +
-                                 " >/dev/null 2>" + quoted(directory / "stderr.txt") + " </dev/null";
-        const int raw = std::system(line.c_str());
-        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    // kvor-capture with arguments in the test directory.
+    CommandRun capture(const std::string& arguments) const {
+        return runIn(directory.path(), quoted(KVOR_CAPTURE) + " " + arguments);
     }
-
-    std::string errors() const { return testing_support::readFile(directory / "stderr.txt"); }
 
     ScratchDirectory directory;
 };
@@ -78,7 +74,8 @@ std::filesystem::path frameFile(const ScratchDirectory& directory, int frame) {
 }
 
 TEST_F(CaptureShowTest, PngFramesAreTheShowsFramesWithTheOverlaysGrey) {
-    ASSERT_EQ(capture("--png frames"), 0) << errors();
+    const CommandRun run = capture("--png frames");
+    ASSERT_EQ(run.status, 0) << run.errors;
     size_t count = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(directory / "frames")) ++count;
     EXPECT_EQ(count, static_cast<size_t>(showFrames));
@@ -107,7 +104,8 @@ TEST_F(CaptureShowTest, PngFramesAreTheShowsFramesWithTheOverlaysGrey) {
 // Only the chosen frames, under their numbers in the show; the last is the
 // frame the show holds through its closing fade.
 TEST_F(CaptureShowTest, PngFramesCanBeChosen) {
-    ASSERT_EQ(capture("--png frames --frames 1499-" + std::to_string(showFrames - 1)), 0) << errors();
+    const CommandRun run = capture("--png frames --frames 1499-" + std::to_string(showFrames - 1));
+    ASSERT_EQ(run.status, 0) << run.errors;
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(directory / "frames"))
         names.push_back(entry.path().filename().string());
@@ -115,7 +113,7 @@ TEST_F(CaptureShowTest, PngFramesCanBeChosen) {
     ASSERT_EQ(names.size(), static_cast<size_t>(showFrames - 1499));
     EXPECT_EQ(names.front(), "frame-001499.png");
     EXPECT_EQ(names.back(), frameFile(directory, showFrames - 1).filename().string());
-    EXPECT_THAT(errors(), testing::HasSubstr(std::to_string(showFrames - 1499) + " frames in"));
+    EXPECT_THAT(run.errors, testing::HasSubstr(std::to_string(showFrames - 1499) + " frames in"));
 }
 
 // Mono samples of the video's sound at 8000 per second, through ffmpeg.
@@ -142,13 +140,14 @@ TEST_F(CaptureShowTest, VideoHoldsTheLastFrameForTheFadeAndItsSoundFadesOut) {
     capture::PcmSound tone{8000, 1, {}};
     for (int k = 0; k < 8000 * 40; ++k) tone.samples.push_back(static_cast<int16_t>(16000 * std::sin(k * 0.3)));
     testing_support::writeFile(directory / "datas" / "kvor-theme.wav", capture::waveBytes(tone));
-    ASSERT_EQ(capture("--video show.mkv"), 0) << errors();
-    const std::string probe =
-        "ffprobe -v error -count_frames -select_streams v -show_entries stream=nb_read_frames "
-        "-of csv=p=0 " +
-        quoted(directory / "show.mkv") + " > " + quoted(directory / "frames.txt");
-    ASSERT_EQ(std::system(probe.c_str()), 0);
-    EXPECT_EQ(std::stoi(testing_support::readFile(directory / "frames.txt")), showFrames + 180);
+    const CommandRun run = capture("--video show.mkv");
+    ASSERT_EQ(run.status, 0) << run.errors;
+    const CommandRun probe =
+        runIn(directory.path(),
+              "ffprobe -v error -count_frames -select_streams v -show_entries stream=nb_read_frames "
+              "-of csv=p=0 show.mkv");
+    ASSERT_EQ(probe.status, 0) << probe.errors;
+    EXPECT_EQ(std::stoi(probe.output), showFrames + 180);
     const std::vector<int16_t> sound = soundOf(directory / "show.mkv");
     const double seconds = (showFrames + 180) / 60.0;
     // The AAC encoder's priming and padding add up to two frames of 1024 samples.
@@ -157,13 +156,14 @@ TEST_F(CaptureShowTest, VideoHoldsTheLastFrameForTheFadeAndItsSoundFadesOut) {
     EXPECT_GT(playing, 0.2);
     EXPECT_LT(loudness(sound, seconds - 1.6, 0.2), playing * 0.4);
     EXPECT_LT(loudness(sound, seconds - 0.3, 0.25), 0.01);
-    EXPECT_THAT(errors(), testing::HasSubstr("with its soundtrack"));
+    EXPECT_THAT(run.errors, testing::HasSubstr("with its soundtrack"));
 }
 
 TEST_F(CaptureShowTest, AMissingSceneIsTheShowsFatalStop) {
     std::filesystem::remove(directory / "datas" / "mont.kvs");
-    EXPECT_EQ(capture("--png frames"), 255);
-    EXPECT_THAT(errors(), testing::HasSubstr("mont.kvs"));
+    const CommandRun run = capture("--png frames");
+    EXPECT_EQ(run.status, 255);
+    EXPECT_THAT(run.errors, testing::HasSubstr("mont.kvs"));
 }
 
 }  // namespace

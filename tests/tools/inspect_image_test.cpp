@@ -3,47 +3,29 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <random>
 
+#include "tests/support/shell_command.h"
 #include "tests/support/test_support.h"
 #include "tools/image_writers/image_writers.h"
 
 using image_writers::Bytes;
 using image_writers::Image;
 using testing::HasSubstr;
+using testing_support::CommandRun;
+using testing_support::quoted;
 using testing_support::readFile;
+using testing_support::runIn;
 using testing_support::ScratchDirectory;
 
 namespace {
 
 const char imageMagick[] = "/usr/bin/convert";
 
-struct ToolRun {
-    int status;  // -1 when the tool died of a signal
-    std::string output;
-    std::string errors;
-};
-
-std::string quoted(const std::string& text) { return "'" + text + "'"; }
-
-// What a shell command in directory prints, and its exit status.
-ToolRun shell(const std::string& command, const ScratchDirectory& directory) {
-    const auto output = directory / "stdout.txt", errors = directory / "stderr.txt";
-    const int raw = std::system(("cd " + quoted(directory.path()) + " && (" + command + ") >" + quoted(output) + " 2>" +
-                                 quoted(errors) + " </dev/null")
-                                    .c_str());
-    ToolRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(output), readFile(errors)};
-    std::filesystem::remove(output);
-    std::filesystem::remove(errors);
-    return run;
-}
-
-ToolRun inspect(const std::string& arguments, const ScratchDirectory& directory) {
-    return shell(quoted(KVOR_INSPECT) + " image " + arguments, directory);
+CommandRun inspect(const std::string& arguments, const ScratchDirectory& directory) {
+    return runIn(directory.path(), quoted(KVOR_INSPECT) + " image " + arguments);
 }
 
 // SHA-256 of ImageMagick's decoding as blue, green, red, alpha bytes, row 0
@@ -53,7 +35,7 @@ std::string referenceSha256(const std::string& file, bool alpha, const ScratchDi
     const std::string clearAlpha = alpha ? "" : " -alpha set -channel A -evaluate set 0 +channel";
     const std::string command = std::string(imageMagick) + " " + quoted(file) + " -auto-orient" + clearAlpha +
                                 " -depth 8 bgra:- | sha256sum | head -c64";
-    return shell(command, directory).output;
+    return runIn(directory.path(), command).output;
 }
 
 // Odd sizes, so that a row or stride mistake cannot hide.
@@ -106,7 +88,7 @@ TEST(InspectImage, AgreesWithImageMagickPixelForPixelLoggingOnlyWhereAsked) {
         const std::string expected = referenceSha256(
             reference.twin.empty() ? reference.name : (elsewhere / "twin.tga").string(), reference.alpha, directory);
         const std::string log = elsewhere / "kvorlog.txt";
-        const ToolRun run = inspect(
+        const CommandRun run = inspect(
             std::string(reference.name) + " --png out.png --log " + quoted(log) + " " + reference.options, directory);
         ASSERT_EQ(run.status, 0) << reference.name << ": " << run.errors;
         EXPECT_EQ(run.output, std::string("{\"file\":\"") + reference.name + "\",\"loader\":\"" + reference.loader +
@@ -136,11 +118,11 @@ TEST(InspectImage, BadInputIsAClearMessageAndAStatusNeverACrash) {
         {"a.tga --opacity half", 2, "--opacity needs a number, not half\n"},
     };
     for (const auto& [arguments, status, message] : cases) {
-        const ToolRun run = inspect(arguments, directory);
+        const CommandRun run = inspect(arguments, directory);
         EXPECT_EQ(run.status, status) << arguments << ": " << run.errors;
         EXPECT_THAT(run.errors, HasSubstr(message)) << arguments;
     }
-    EXPECT_EQ(shell(quoted(KVOR_INSPECT), directory).status, 2);
-    EXPECT_THAT(shell(quoted(KVOR_INSPECT) + " picture x.tga", directory).errors,
+    EXPECT_EQ(runIn(directory.path(), quoted(KVOR_INSPECT)).status, 2);
+    EXPECT_THAT(runIn(directory.path(), quoted(KVOR_INSPECT) + " picture x.tga").errors,
                 HasSubstr("unknown subcommand picture"));
 }

@@ -3,29 +3,20 @@
 // at random, and its refusals of arguments that make no sense.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <random>
 #include <string>
 #include <vector>
 
+#include "tests/support/shell_command.h"
 #include "tests/support/test_support.h"
 
-using testing_support::readFile;
+using testing_support::CommandRun;
+using testing_support::quoted;
+using testing_support::runIn;
 using testing_support::ScratchDirectory;
 
 namespace {
-
-struct ToolRun {
-    int status;
-    std::string output;
-};
-
-ToolRun run(const ScratchDirectory& directory, const std::string& command) {
-    const auto output = directory / "out.txt";
-    const int raw = std::system((command + " >'" + output.string() + "' 2>/dev/null </dev/null").c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(output)};
-}
 
 struct Case {
     std::string effect;
@@ -61,16 +52,16 @@ std::vector<Case> randomCases(unsigned seed) {
 TEST(InspectOverlay, AgreesWithTheIndependentReading) {
     ScratchDirectory directory;
     for (const Case& c : randomCases(20261207)) {
-        std::string tool = std::string(KVOR_INSPECT) + " overlay " + c.effect + " --duration " +
-                           std::to_string(c.duration) + " --start " + std::to_string(c.start);
-        std::string reference = std::string(PYTHON) + " " + OVERLAY_REFERENCE + " " + c.effect + " " +
+        std::string tool = quoted(KVOR_INSPECT) + " overlay " + c.effect + " --duration " + std::to_string(c.duration) +
+                           " --start " + std::to_string(c.start);
+        std::string reference = quoted(PYTHON) + " " + quoted(OVERLAY_REFERENCE) + " " + c.effect + " " +
                                 std::to_string(c.duration) + " " + std::to_string(c.start);
         for (int frame : c.frames) {
             tool += " --frame " + std::to_string(frame);
             reference += " " + std::to_string(frame);
         }
-        const ToolRun inspected = run(directory, tool);
-        const ToolRun expected = run(directory, reference);
+        const CommandRun inspected = runIn(directory.path(), tool);
+        const CommandRun expected = runIn(directory.path(), reference);
         ASSERT_EQ(expected.status, 0) << reference;
         EXPECT_EQ(inspected.status, 0) << tool;
         EXPECT_EQ(inspected.output, expected.output) << tool;
@@ -79,13 +70,13 @@ TEST(InspectOverlay, AgreesWithTheIndependentReading) {
 
 TEST(InspectOverlay, StartDefaultsToZeroAndNoLifeDrawsNothing) {
     ScratchDirectory directory;
-    EXPECT_EQ(run(directory, std::string(KVOR_INSPECT) + " overlay fadeInBottom --duration 2 --frame 1").output,
+    EXPECT_EQ(runIn(directory.path(), quoted(KVOR_INSPECT) + " overlay fadeInBottom --duration 2 --frame 1").output,
               R"({"effect":"fadeInBottom","duration":2,"start":0,"entries":[[[0,0.5,0],[0,1,0],[1,1,0],[1,0.5,0]],)"
               R"([[0,0.5,8355711],[0,1,8355711],[1,1,8355711],[1,0.5,8355711]]],"draws":[{"frame":1,"vertices":)"
               R"([[0,240,8355711],[0,480,8355711],[640,480,8355711],[640,240,8355711]]}]})"
               "\n");
     EXPECT_EQ(
-        run(directory, std::string(KVOR_INSPECT) + " overlay fadePanel --duration -1 --frame 0 --frame -1").output,
+        runIn(directory.path(), quoted(KVOR_INSPECT) + " overlay fadePanel --duration -1 --frame 0 --frame -1").output,
         R"({"effect":"fadePanel","duration":-1,"start":0,"entries":[],"draws":[{"frame":0,"vertices":null},)"
         R"({"frame":-1,"vertices":null}]})"
         "\n");
@@ -96,7 +87,7 @@ TEST(InspectOverlay, RefusesWhatMakesNoSense) {
     for (const char* arguments :
          {"", "spin --duration 3", "fadePanel", "fadePanel --duration x", "fadePanel --duration 3 --start",
           "fadePanel --duration 3 --frame", "fadePanel fadeSkewed --duration 3", "fadePanel --duration 3 --speed 2"}) {
-        const ToolRun refused = run(directory, std::string(KVOR_INSPECT) + " overlay " + arguments);
+        const CommandRun refused = runIn(directory.path(), quoted(KVOR_INSPECT) + " overlay " + arguments);
         EXPECT_EQ(refused.status, 2) << arguments;
         EXPECT_EQ(refused.output, "") << arguments;
     }

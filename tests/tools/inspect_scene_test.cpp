@@ -4,7 +4,6 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <array>
 #include <cmath>
@@ -12,33 +11,19 @@
 #include <filesystem>
 #include <random>
 
+#include "tests/support/shell_command.h"
 #include "tests/support/test_support.h"
 #include "tools/image_writers/image_writers.h"
 #include "tools/kvs/kvs_writer.h"
 
 using testing::HasSubstr;
+using testing_support::CommandRun;
+using testing_support::quoted;
 using testing_support::readFile;
+using testing_support::runIn;
 using testing_support::ScratchDirectory;
 
 namespace {
-
-std::string quoted(const std::string& text) { return "'" + text + "'"; }
-
-struct CommandRun {
-    int status;
-    std::string errors;
-};
-
-// command in directory, its standard output into outputFile.
-CommandRun runIn(const ScratchDirectory& directory, const std::string& command, const std::string& outputFile) {
-    const auto errors = directory / "stderr.txt";
-    const std::string line = "cd " + quoted(directory.path()) + " && " + command + " >" + quoted(outputFile) + " 2>" +
-                             quoted(errors) + " </dev/null";
-    const int raw = std::system(line.c_str());
-    CommandRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(errors)};
-    std::filesystem::remove(errors);
-    return run;
-}
 
 // A scene of random shape: every kind of record, parents among the objects
 // before (names are unique, so there is no cycle), tracks of random keys at
@@ -179,14 +164,12 @@ TEST(InspectScene, AgreesWithAnIndependentReadingOnScenesItHasNeverSeen) {
         kvs::saveSceneFile(file, directory / "scene.kvs");
         std::string frames;
         for (int32_t frame : {0, file.lastFrame / 2, file.lastFrame}) frames += " --frame " + std::to_string(frame);
-        const CommandRun inspected =
-            runIn(directory, quoted(KVOR_INSPECT) + " scene scene.kvs" + frames, "inspect.json");
+        const CommandRun inspected = runIn(directory.path(), quoted(KVOR_INSPECT) + " scene scene.kvs" + frames);
         ASSERT_EQ(inspected.status, 0) << "seed " << seed << ": " << inspected.errors;
-        const CommandRun compared =
-            runIn(directory, quoted(PYTHON) + " " + quoted(KVS_REFERENCE) + " compare scene.kvs inspect.json" + frames,
-                  "differences.txt");
-        EXPECT_EQ(compared.status, 0) << "seed " << seed << ":\n"
-                                      << readFile(directory / "differences.txt") << compared.errors;
+        testing_support::writeFile(directory / "inspect.json", inspected.output);
+        const CommandRun compared = runIn(directory.path(), quoted(PYTHON) + " " + quoted(KVS_REFERENCE) +
+                                                                " compare scene.kvs inspect.json" + frames);
+        EXPECT_EQ(compared.status, 0) << "seed " << seed << ":\n" << compared.output << compared.errors;
     }
 }
 
@@ -195,22 +178,22 @@ TEST(InspectScene, BadFilesStopAsTheEngineDoesAndNothingIsLeftBehind) {
     std::vector<uint8_t> bytes = kvs::sceneFileBytes(RandomScene(3).make());
     bytes.resize(bytes.size() - 1);
     kvs::saveBytes(bytes, directory / "cut.kvs");
-    const CommandRun cut = runIn(directory, quoted(KVOR_INSPECT) + " scene cut.kvs --log log.txt", "out.txt");
+    const CommandRun cut = runIn(directory.path(), quoted(KVOR_INSPECT) + " scene cut.kvs --log log.txt");
     EXPECT_EQ(cut.status, 255);
     EXPECT_EQ(cut.errors, "error!: error : can't read the file\n");
     EXPECT_THAT(readFile(directory / "log.txt"), HasSubstr("\nerror while reading cut.kvs : "));
     kvs::SceneFile file;
     file.lastFrame = 2;
     kvs::saveSceneFile(file, directory / "short.kvs");
-    const CommandRun late = runIn(directory, quoted(KVOR_INSPECT) + " scene short.kvs --frame 3", "out.txt");
+    const CommandRun late = runIn(directory.path(), quoted(KVOR_INSPECT) + " scene short.kvs --frame 3");
     EXPECT_EQ(late.status, 1);
     EXPECT_EQ(late.errors, "kvor-inspect scene: frame 3 outside 0 to 2\n");
-    EXPECT_EQ(runIn(directory, quoted(KVOR_INSPECT) + " scene short.kvs --render 1", "out.txt").status, 2);
+    EXPECT_EQ(runIn(directory.path(), quoted(KVOR_INSPECT) + " scene short.kvs --render 1").status, 2);
     std::vector<std::string> left;
     for (const auto& entry : std::filesystem::directory_iterator(directory.path()))
         left.push_back(entry.path().filename().string());
     std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{"cut.kvs", "log.txt", "out.txt", "short.kvs"}));
+    EXPECT_EQ(left, (std::vector<std::string>{"cut.kvs", "log.txt", "short.kvs"}));
 }
 
 namespace {
@@ -270,8 +253,7 @@ TEST(InspectScene, RendersAFrameOnTheCaptureDriver) {
     image_writers::writeFile(directory / "white.tga", image_writers::tgaTrueColour(white, 24));
     kvs::saveSceneFile(wallBehindGlass(), directory / "wall.kvs");
     const std::filesystem::path png = directory / "frame.png";
-    const CommandRun run =
-        runIn(directory, quoted(KVOR_INSPECT) + " scene wall.kvs --render 0 --png frame.png", "out.txt");
+    const CommandRun run = runIn(directory.path(), quoted(KVOR_INSPECT) + " scene wall.kvs --render 0 --png frame.png");
     ASSERT_EQ(run.status, 0) << run.errors;
     // cot(0.5) = 1.83: the wall's edge x = 3 at depth 10 lands 0.549 of the
     // half-width right of the centre (x 496), the glass's x = 1 at depth 8 at
