@@ -167,3 +167,18 @@ TEST_F(CaptureShowTest, AMissingSceneIsTheShowsFatalStop) {
 }
 
 }  // namespace
+
+// Refused before the show starts: no log, no frame, the system's reason.
+TEST_F(CaptureShowTest, AnOutputThatCannotBeWrittenIsRefusedBeforeTheShow) {
+    testing_support::writeFile(directory / "taken", "a file where a folder should be");
+    const std::pair<const char*, const char*> refusals[] = {
+        {"--video missing/show.mp4", "cannot write missing/show.mp4: No such file or directory"},
+        {"--png taken/frames", "cannot write taken/frames: Not a directory"},
+    };
+    for (const auto& [arguments, reason] : refusals) {
+        const CommandRun run = capture(arguments);
+        EXPECT_EQ(run.status, 2) << arguments;
+        EXPECT_THAT(run.errors, testing::HasSubstr(reason)) << arguments;
+        EXPECT_FALSE(std::filesystem::exists(directory / "kvorlog.txt")) << arguments;
+    }
+}

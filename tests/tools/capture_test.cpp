@@ -10,6 +10,7 @@
 #include "tests/support/test_support.h"
 #include "tools/capture/capture_options.h"
 #include "tools/capture/child_process.h"
+#include "tools/capture/output_check.h"
 #include "tools/capture/progress_meter.h"
 #include "tools/capture/show_clock.h"
 #include "tools/capture/show_length.h"
@@ -264,3 +265,17 @@ TEST(CaptureShowLength, ReadFromTheSceneHeaders) {
 }
 
 }  // namespace
+
+TEST(CaptureOutput, AWritableOutputIsCheckedWithoutLeavingAnythingBehind) {
+    ScratchDirectory scratch;
+    capture::CaptureOptions png;
+    png.pngDirectory = scratch / "new" / "frames";
+    EXPECT_EQ(capture::outputProblem(png), std::nullopt);
+    EXPECT_TRUE(std::filesystem::is_empty(*png.pngDirectory));
+    capture::CaptureOptions video;
+    video.videoFile = scratch / "show.mkv";
+    EXPECT_EQ(capture::outputProblem(video), std::nullopt);
+    video.videoFile = scratch / "new";
+    EXPECT_EQ(capture::outputProblem(video), (scratch / "new").string() + ": Is a directory");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path()), {}), 1);
+}

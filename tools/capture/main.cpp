@@ -10,6 +10,7 @@
 
 #include "tools/capture/capture_options.h"
 #include "tools/capture/child_process.h"
+#include "tools/capture/output_check.h"
 #include "tools/capture/show_recording.h"
 
 int main(int argc, char** argv) {
@@ -23,6 +24,10 @@ int main(int argc, char** argv) {
                      "kvor-capture: ffmpeg is not installed, so no video can be made; install it "
                      "(apt-get install ffmpeg) or record PNG frames with --png DIR\n");
         return 255;
+    }
+    if (const auto problem = capture::outputProblem(*parsed.options)) {
+        std::fprintf(stderr, "kvor-capture: cannot write %s\n", problem->c_str());
+        return 2;
     }
     // The JPEG loader prints each image's size on standard output; the tool
     // speaks on standard error only, so that noise goes nowhere.
