@@ -31,6 +31,7 @@
 #include "platform/layer.h"
 #include "tests/support/demo_data.h"
 #include "tests/support/null_display.h"
+#include "tests/support/shell_command.h"
 #include "tests/support/test_support.h"
 
 extern char** environ;
@@ -69,11 +70,6 @@ void writeTone(const std::filesystem::path& path) {
     file.write(reinterpret_cast<const char*>(samples.data()), dataBytes);
 }
 
-// Closes what popen opened.
-struct PipeCloser {
-    void operator()(FILE* pipe) const { pclose(pipe); }
-};
-
 // The test's own view of the bus, apart from the link under test: the gdbus
 // tool, one process a call, its answer read as GVariant text.
 class BusProbe {
@@ -108,12 +104,10 @@ private:
     // second just to start the process. No argument here needs quoting.
     static std::string call(const std::string& name, const char* path, const char* method,
                             const std::string& arguments) {
-        const std::string command = "gdbus call --session --timeout 3 --dest " + name + " --object-path " + path +
-                                    " --method " + method + " " + arguments + " 2>/dev/null";
-        const std::unique_ptr<FILE, PipeCloser> pipe(popen(command.c_str(), "r"));
-        std::string answer;
-        char buffer[256];
-        while (pipe != nullptr && std::fgets(buffer, sizeof buffer, pipe.get()) != nullptr) answer += buffer;
+        std::string answer =
+            testing_support::runIn(".", "gdbus call --session --timeout 3 --dest " + name + " --object-path " + path +
+                                            " --method " + method + " " + arguments)
+                .output;
         while (!answer.empty() && answer.back() == '\n') answer.pop_back();
         return answer;
     }

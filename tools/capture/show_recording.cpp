@@ -55,7 +55,6 @@ std::string duration(double seconds) {
 // Each file is named by the frame's place in the show; frames left out are
 // not even read back.
 int recordPng(const std::filesystem::path& directory, std::optional<FrameRange> frames, ProgressMeter& meter) {
-    std::filesystem::create_directories(directory);
     const platform::FrameSink png = platform::pngFrameSink(directory, [](const std::filesystem::path& path) {
         fatalMessage(("kvor-capture cannot write " + path.string()).c_str());
     });
