@@ -27,12 +27,15 @@ void startMusic(HWND player) {
 }
 
 // Step n is due at n x 30 ms: the first at once, the last 30 ms before the
-// end. The loop only polls the clock: the last frame stays on screen.
+// end. The loop only polls the clock: the last frame stays on screen. A
+// command the player is slow to take holds the loop; the steps that fell due
+// meanwhile go at once, and all hundred are sent even when the last ones fall
+// due after the three seconds.
 void fadeMusic(HWND player) {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point start = Clock::now();
     int sent = 0;
-    for (Clock::duration elapsed{}; elapsed < fadeLength; elapsed = Clock::now() - start) {
+    for (Clock::duration elapsed{}; elapsed < fadeLength || sent < volumeSteps; elapsed = Clock::now() - start) {
         const auto due = std::min<int64_t>(volumeSteps, elapsed / fadeStepInterval + 1);
         for (; sent < due; ++sent) send(player, volumeDown);
     }

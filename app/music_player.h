@@ -9,7 +9,8 @@ HWND findMusicPlayer();
 // A hundred volume steps up, then play.
 void startMusic(HWND player);
 // Holds the thread for 3000 ms on a monotonic clock, pumping no message and
-// drawing nothing, and brings the volume down a hundred steps, one every 30 ms.
+// drawing nothing, and brings the volume down a hundred steps, one every 30 ms;
+// a player slow to answer delays the steps, never drops them.
 void fadeMusic(HWND player);
 // The player exits.
 void closeMusicPlayer(HWND player);

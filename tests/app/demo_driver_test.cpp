@@ -9,6 +9,8 @@
 
 #include <chrono>
 #include <optional>
+#include <set>
+#include <thread>
 
 #include "base/display_state.h"
 #include "base/process_state.h"
@@ -99,13 +101,20 @@ struct SentCommand {
     std::chrono::steady_clock::time_point when;
 };
 
+// A player may be slow to take a command: the ones whose place in the
+// sequence (from 0) is listed in slow take half a second, as long as the
+// link waits for an answer.
 class RecordingPlayer : public platform::PlayerLink {
 public:
-    explicit RecordingPlayer(std::vector<SentCommand>& sent) : sent(sent) {}
-    void command(WPARAM id) override { sent.push_back({id, std::chrono::steady_clock::now()}); }
+    RecordingPlayer(std::vector<SentCommand>& sent, std::set<size_t> slow) : sent(sent), slow(std::move(slow)) {}
+    void command(WPARAM id) override {
+        sent.push_back({id, std::chrono::steady_clock::now()});
+        if (slow.contains(sent.size() - 1)) std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    }
 
 private:
     std::vector<SentCommand>& sent;
+    std::set<size_t> slow;
 };
 
 class Show : public testing::Test {
@@ -114,7 +123,7 @@ protected:
     // rendering window on that frame of part one (counted from 1).
     void run(const DemoScenes& scenes, std::optional<int> escapeAfter = {}) {
         DemoDirectory datas(scenes);
-        platform::setPlayerFinder([this] { return std::make_unique<RecordingPlayer>(sent); });
+        platform::setPlayerFinder([this] { return std::make_unique<RecordingPlayer>(sent, slowCommands); });
         if (escapeAfter) pressEscapeOnFrame(*escapeAfter);
         platform::clearNullDriverCalls();
         EXPECT_EQ(runDemo(), 0);
@@ -172,6 +181,7 @@ protected:
 
     LogCapture log;
     NullDriverScope driver;
+    std::set<size_t> slowCommands;
     std::vector<SentCommand> sent;
     std::vector<Frame> frames;
     std::string cycle;
@@ -209,6 +219,26 @@ TEST_F(Show, FadeTakesThreeSecondsInEvenSteps) {
     const auto firstHalf = std::count_if(sent.begin() + 101, sent.begin() + 201,
                                          [&](const SentCommand& command) { return command.when < halfway; });
     EXPECT_NEAR(static_cast<double>(firstHalf), 50.0, 3.0);
+}
+
+TEST_F(Show, FadeSendsEveryStepWhenThePlayerIsSlowToAnswer) {
+    // Volume-downs 20 and 90 (of 100) keep the show waiting half a second
+    // each; the second one ends after the three seconds are over.
+    constexpr size_t firstDownIndex = 101;
+    slowCommands = {firstDownIndex + 19, firstDownIndex + 89};
+    run(DemoScenes{{0, 0}, {0, -1}, {0, 4}});
+    expectMusicStartedFadedAndClosed();
+    ASSERT_EQ(sent.size(), 202u);
+    using std::chrono::milliseconds;
+    const auto firstDown = sent[firstDownIndex].when;
+    // The steps that fell due while the player was busy follow it at once.
+    const auto afterFirstWait = sent[firstDownIndex + 19].when + milliseconds(500);
+    EXPECT_LT(sent[firstDownIndex + 35].when - afterFirstWait, milliseconds(20));
+    const auto afterSecondWait = sent[firstDownIndex + 89].when + milliseconds(500);
+    EXPECT_LT(sent[200].when - afterSecondWait, milliseconds(20));
+    // Three seconds plus the waits at most; the waits fall inside the fade.
+    EXPECT_GE(sent[200].when - firstDown, milliseconds(2970));
+    EXPECT_LT(sent[200].when - firstDown, milliseconds(3000 + 1000 + 100));
 }
 
 TEST_F(Show, EscapeDuringPartOneSkipsTheRestButNotTheFadeOrTheTeardown) {
