@@ -8,15 +8,19 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <set>
+#include <string>
 #include <thread>
 
 #include "platform/ddraw/drivers.h"
+#include "platform/gl/frame_pacing.h"
 #include "platform/gl/gl_context_failure.h"
 #include "platform/gl/gl_driver.h"
 #include "platform/gl/gl_headers.h"
+#include "platform/gl/sample_governor.h"
 #include "platform/win32/message_sources.h"
 #include "platform/win32/window_registry.h"
 
@@ -24,12 +28,15 @@ namespace platform {
 
 namespace {
 
-// KVOR_NO_RETRACE_WAIT set to anything but "0" makes every flip return at
-// once, whatever its flags, so the show can be timed unpaced.
-bool retraceWaitTurnedOff() {
-    const char* value = std::getenv("KVOR_NO_RETRACE_WAIT");
+// A switch in the environment: set to anything but "0".
+bool turnedOn(const char* variable) {
+    const char* value = std::getenv(variable);
     return value != nullptr && *value != '\0' && std::strcmp(value, "0") != 0;
 }
+
+// KVOR_NO_RETRACE_WAIT makes every flip return at once, whatever its flags,
+// so the show can be timed unpaced.
+bool retraceWaitTurnedOff() { return turnedOn("KVOR_NO_RETRACE_WAIT"); }
 
 class SdlWindowContext final : public GlContext {
 public:
@@ -122,7 +129,14 @@ public:
     void pump(bool wait) override;
 
 private:
-    void waitForRetrace(bool wait);
+    using Clock = std::chrono::steady_clock;
+
+    Clock::duration refreshPeriod() const;
+    // The time spent waiting (in the swap itself when it waits for the retrace).
+    Clock::duration swapOnRetrace(bool wait);
+    void governSamples(Clock::time_point presentedAt, Clock::duration waited);
+    void reportPacing();
+    const char* name() const { return enhanced ? "Enhanced Display Driver" : "Primary Display Driver"; }
     void deliver(const SDL_Event& event);
 
     std::shared_ptr<SdlWindowContext> windowContext;
@@ -130,7 +144,10 @@ private:
     HWND cooperativeWindow = nullptr;
     DWORD refreshRate = 0;
     int swapInterval = -1;  // what SDL last accepted; -1 before the first flip
-    std::chrono::steady_clock::time_point lastPresent;
+    Clock::time_point due;  // when the next frame is to be shown, where the flip paces itself
+    Clock::time_point lastPresent;
+    FramePacing pacing;
+    SampleGovernor governor;
 };
 
 // Each size SDL lists, at 16 and 32 bits. 640 x 480 is always there: where
@@ -194,10 +211,24 @@ HRESULT DisplayDriver::present(const SurfaceStore&, DWORD flags) {
         glClear(GL_COLOR_BUFFER_BIT);
     }
     renderer->presentTo(shown.x, shown.y, shown.w, shown.h);
-    waitForRetrace(!(flags & DDFLIP_NOVSYNC) && !retraceWaitTurnedOff());
-    SDL_GL_SwapWindow(windowContext->sdlWindow());
-    lastPresent = std::chrono::steady_clock::now();
+    const bool paced = !(flags & DDFLIP_NOVSYNC) && !retraceWaitTurnedOff();
+    const Clock::duration waited = swapOnRetrace(paced);
+    const Clock::time_point presentedAt = Clock::now();
+    pacing.presented(presentedAt, refreshPeriod());
+    if (enhanced && paced) governSamples(presentedAt, waited);
+    lastPresent = presentedAt;
     return DD_OK;
+}
+
+// Only a frame that follows another is judged: the first one's time includes setting up.
+void DisplayDriver::governSamples(Clock::time_point presentedAt, Clock::duration waited) {
+    if (pacing.frames() < 2 || !governor.frameMade(presentedAt - lastPresent - waited, refreshPeriod())) return;
+    renderer->useSamples(governor.samples());
+    OutputDebugStringA((std::string(name()) + ": " + governor.decision() + "\n").c_str());
+}
+
+std::chrono::steady_clock::duration DisplayDriver::refreshPeriod() const {
+    return std::chrono::microseconds(1'000'000 / (refreshRate > 0 ? refreshRate : 60));
 }
 
 // The enhanced frame is the window's drawable, the picture letter-boxed in it.
@@ -211,17 +242,38 @@ HRESULT DisplayDriver::createFlipChain(DWORD width, DWORD height) {
 }
 
 // Swap interval 1 waits for the retrace. Where SDL refuses it (Xvfb, some
-// drivers), the flip waits out the rest of one refresh period itself, 60 Hz
-// when the rate is unknown, so the demo keeps its intended speed.
-void DisplayDriver::waitForRetrace(bool wait) {
+// drivers), the flip keeps the refresh's cadence itself, 60 Hz when the rate
+// is unknown, so the demo keeps its intended speed: each frame is due one
+// period after the one before, whatever the swap costs; a frame more than a
+// period behind starts the cadence again rather than hurrying the next ones.
+std::chrono::steady_clock::duration DisplayDriver::swapOnRetrace(bool wait) {
     int wanted = wait ? 1 : 0;
     if (swapInterval != wanted) swapInterval = SDL_GL_SetSwapInterval(wanted) == 0 ? wanted : 0;
-    if (!wait || swapInterval == 1) return;
-    auto period = std::chrono::microseconds(1'000'000 / (refreshRate > 0 ? refreshRate : 60));
-    std::this_thread::sleep_until(lastPresent + period);
+    const Clock::time_point start = Clock::now();
+    if (wait && swapInterval != 1) {
+        if (start > due + refreshPeriod()) due = start;
+        std::this_thread::sleep_until(due);
+        due += refreshPeriod();
+    }
+    const Clock::duration waited = Clock::now() - start;
+    SDL_GL_SwapWindow(windowContext->sdlWindow());
+    return wait && swapInterval == 1 ? Clock::now() - start : waited;
+}
+
+// The figures of the show's frames go to the debugger output, and with
+// KVOR_STATS set on standard error too.
+void DisplayDriver::reportPacing() {
+    if (pacing.frames() == 0) return;
+    std::string line = std::string(name()) + ": " + pacing.summary();
+    if (enhanced) line += ", ended with " + std::to_string(governor.samples()) + " samples per pixel";
+    line += "\n";
+    OutputDebugStringA(line.c_str());
+    if (turnedOn("KVOR_STATS")) std::fputs(line.c_str(), stderr);
+    pacing = FramePacing{};
 }
 
 void DisplayDriver::shutDown() {
+    reportPacing();
     removeMessageSource(this);
     GlDriver::shutDown();
     if (windowContext == nullptr) return;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/gl/gl_pipeline.h"
+#include "platform/gl/gl_present.h"
 #include "platform/gl/gl_textures.h"
 
 namespace platform {
@@ -54,12 +55,28 @@ GLuint makeRenderbuffer(GLenum format, GLsizei width, GLsizei height, GLsizei sa
     return buffer;
 }
 
-// Drawing into colour, and depth unless it is 0; left bound.
-GLuint makeFramebuffer(GLuint colour, GLuint depth = 0) {
+// A frame drawn into and then shown: sampled texel for texel, never repeated.
+GLuint makeFrameTexture(GLenum format, GLenum layout, GLenum type, GLsizei width, GLsizei height) {
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GLint(format), width, height, 0, layout, type, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    return texture;
+}
+
+// Drawing into a colour renderbuffer or texture, and depth unless it is 0; left bound.
+GLuint makeFramebuffer(GLuint colourRenderbuffer, GLuint colourTexture, GLuint depth = 0) {
     GLuint framebuffer = 0;
     glGenFramebuffers(1, &framebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
+    if (colourTexture != 0)
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colourTexture, 0);
+    else
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colourRenderbuffer);
     if (depth != 0) glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
     return framebuffer;
 }
@@ -83,6 +100,7 @@ void GlRenderer::shutDown() {
     glDeleteBuffers(1, &indexBuffer);
     glDeleteVertexArrays(1, &vertexArray);
     programs.clear();
+    presentProgram.reset();
     context.reset();
 }
 
@@ -91,8 +109,8 @@ void GlRenderer::deleteTarget() {
     glDeleteRenderbuffers(1, &colourBuffer);
     glDeleteRenderbuffers(1, &depthBuffer);
     glDeleteFramebuffers(1, &resolveFramebuffer);
-    glDeleteRenderbuffers(1, &resolveBuffer);
-    framebuffer = colourBuffer = depthBuffer = resolveFramebuffer = resolveBuffer = 0;
+    glDeleteTextures(1, &frameTexture);
+    framebuffer = colourBuffer = depthBuffer = resolveFramebuffer = frameTexture = 0;
 }
 
 void GlRenderer::createTarget(DWORD targetWidth, DWORD targetHeight) {
@@ -105,23 +123,32 @@ void GlRenderer::createTarget(DWORD targetWidth, DWORD targetHeight) {
         return;
     }
     output = RenderOutput::authentic(width, height);
-    colourBuffer = makeRenderbuffer(GL_RGB565, GLsizei(width), GLsizei(height));
+    frameTexture = makeFrameTexture(GL_RGB565, GL_RGB, GL_UNSIGNED_SHORT_5_6_5, GLsizei(width), GLsizei(height));
     depthBuffer = makeRenderbuffer(GL_DEPTH_COMPONENT16, GLsizei(width), GLsizei(height));
-    framebuffer = makeFramebuffer(colourBuffer, depthBuffer);
+    framebuffer = makeFramebuffer(0, frameTexture, depthBuffer);
 }
 
-// Four samples per pixel of 32-bit colour and 24-bit depth, resolved into a
-// plain frame to be read or shown; the bars beside a letter-boxed picture stay black.
+// The samples asked for per pixel of 32-bit colour and 24-bit depth, resolved
+// into a plain frame to be read or shown (or drawn there directly with none);
+// the bars beside a letter-boxed picture stay black.
 void GlRenderer::createEnhancedTarget() {
     output = RenderOutput::enhanced(width, height, *enhancement);
     const GLsizei frameWidth = GLsizei(output.frameWidth), frameHeight = GLsizei(output.frameHeight);
-    colourBuffer = makeRenderbuffer(GL_RGBA8, frameWidth, frameHeight, 4);
-    depthBuffer = makeRenderbuffer(GL_DEPTH_COMPONENT24, frameWidth, frameHeight, 4);
-    framebuffer = makeFramebuffer(colourBuffer, depthBuffer);
+    frameTexture = makeFrameTexture(GL_RGBA8, GL_RGBA, GL_UNSIGNED_BYTE, frameWidth, frameHeight);
+    if (samples > 0) {
+        colourBuffer = makeRenderbuffer(GL_RGBA8, frameWidth, frameHeight, samples);
+        resolveFramebuffer = makeFramebuffer(0, frameTexture);
+    }
+    depthBuffer = makeRenderbuffer(GL_DEPTH_COMPONENT24, frameWidth, frameHeight, samples);
+    framebuffer = makeFramebuffer(colourBuffer, samples > 0 ? 0 : frameTexture, depthBuffer);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
-    resolveBuffer = makeRenderbuffer(GL_RGBA8, frameWidth, frameHeight);
-    resolveFramebuffer = makeFramebuffer(resolveBuffer);
+}
+
+void GlRenderer::useSamples(GLsizei count) {
+    if (count == samples) return;
+    samples = count;
+    if (enhancement && framebuffer != 0) createTarget(width, height);
 }
 
 GLuint GlRenderer::resolvedFrame() {
@@ -292,15 +319,25 @@ void GlRenderer::finish() {
 }
 
 void GlRenderer::presentTo(GLint x, GLint y, GLsizei targetWidthOnScreen, GLsizei targetHeightOnScreen) {
-    if (context == nullptr) return;
+    if (context == nullptr || frameTexture == 0) return;
     context->makeCurrent();
     GLint drawn = 0;
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawn);
-    const GLuint frame = resolvedFrame();
+    const GLint frameWidth = GLint(output.frameWidth), frameHeight = GLint(output.frameHeight);
+    // Pixel for pixel a blit is a plain copy, cheaper than any drawing, and
+    // resolves the samples straight onto the screen.
+    if (targetWidthOnScreen == frameWidth && targetHeightOnScreen == frameHeight) {
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
+        glBlitFramebuffer(0, 0, frameWidth, frameHeight, x, y, x + frameWidth, y + frameHeight, GL_COLOR_BUFFER_BIT,
+                          GL_NEAREST);
+        return;
+    }
+    resolvedFrame();
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, GLuint(drawn));
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, frame);
-    glBlitFramebuffer(0, 0, GLint(output.frameWidth), GLint(output.frameHeight), x, y, x + targetWidthOnScreen,
-                      y + targetHeightOnScreen, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    glViewport(x, y, targetWidthOnScreen, targetHeightOnScreen);
+    if (presentProgram == nullptr) presentProgram = std::make_unique<GlPresentProgram>();
+    glBindVertexArray(vertexArray);
+    presentProgram->draw(frameTexture);
 }
 
 }  // namespace platform

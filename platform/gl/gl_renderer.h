@@ -13,6 +13,7 @@
 #include "platform/ddraw/render_output.h"
 #include "platform/ddraw/vertex_format.h"
 #include "platform/gl/gl_context.h"
+#include "platform/gl/gl_present.h"
 #include "platform/gl/gl_program.h"
 
 namespace platform {
@@ -24,9 +25,12 @@ public:
     GlRenderer(const GlRenderer&) = delete;
     GlRenderer& operator=(const GlRenderer&) = delete;
 
-    // Targets made from now on draw the enhanced frame (32-bit colour, 4x
+    // Targets made from now on draw the enhanced frame (32-bit colour,
     // multisampling, linear texture filtering), or the authentic one with none.
     void enhance(std::optional<EnhancedFrame> frame) { enhancement = frame; }
+    // Samples per pixel of the enhanced frame (4 until told otherwise; 0 for
+    // none); an enhanced target made already is made again with the new count.
+    void useSamples(GLsizei count);
     // (Re)makes the back buffer for a width x height picture: RGB565 with a
     // 16-bit depth of exactly that size, or the enhanced frame.
     void createTarget(DWORD width, DWORD height);
@@ -36,7 +40,8 @@ public:
     std::vector<uint8_t> readTarget();
     // Waits until every command given so far has been carried out.
     void finish();
-    // Copies the frame into the current draw framebuffer's rectangle.
+    // Shows the frame in the current draw framebuffer's rectangle, each pixel
+    // the frame's nearest one; leaves the viewport set to the rectangle.
     void presentTo(GLint x, GLint y, GLsizei width, GLsizei height);
     // Deletes every GL object while the context lives; the renderer does nothing afterwards.
     void shutDown();
@@ -57,14 +62,17 @@ private:
     void deleteTarget();
     void createEnhancedTarget();
     std::vector<uint8_t> readEnhancedFrame();
-    // The multisampled frame resolved into resolveFramebuffer; its name.
+    // The multisampled frame resolved into frameTexture; the framebuffer that holds it.
     GLuint resolvedFrame();
 
     std::shared_ptr<GlContext> context;
     std::map<ShaderKey, std::unique_ptr<GlProgram>> programs;  // compiled as draws ask for them
+    std::unique_ptr<GlPresentProgram> presentProgram;          // compiled at the first present
     GLuint vertexArray = 0, vertexBuffer = 0, indexBuffer = 0;
-    GLuint framebuffer = 0, colourBuffer = 0, depthBuffer = 0;
-    GLuint resolveFramebuffer = 0, resolveBuffer = 0;  // enhanced only
+    GLuint framebuffer = 0, colourBuffer = 0, depthBuffer = 0;  // colourBuffer: multisampled only
+    GLuint resolveFramebuffer = 0;                              // multisampled only
+    GLuint frameTexture = 0;                                    // the single-sample frame shown
+    GLsizei samples = 4;
     DWORD width = 0, height = 0;
     std::optional<EnhancedFrame> enhancement;
     RenderOutput output;

@@ -1,0 +1,26 @@
+#include "platform/gl/frame_pacing.h"
+
+#include <cstdio>
+
+namespace platform {
+
+void FramePacing::presented(Clock::time_point at, Clock::duration period) {
+    if (count++ == 0) {
+        previous = at;
+        return;
+    }
+    const Clock::duration interval = at - previous;
+    previous = at;
+    if (interval > longest) longest = interval;
+    if (interval * 2 > period * 3) ++lateCount;
+}
+
+std::string FramePacing::summary() const {
+    char line[96];
+    std::snprintf(line, sizeof line, "%llu frames, %llu late, worst %.1f ms", static_cast<unsigned long long>(count),
+                  static_cast<unsigned long long>(lateCount),
+                  std::chrono::duration<double, std::milli>(longest).count());
+    return line;
+}
+
+}  // namespace platform

@@ -1,0 +1,31 @@
+#pragma once
+// How a display driver's presents were spaced: how many there were, how many
+// came late (more than one and a half refresh periods after the one before),
+// and the longest interval. Internal to the platform layer.
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+class FramePacing {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    // A present done at that time, on a display refreshed once a period.
+    void presented(Clock::time_point at, Clock::duration period);
+
+    uint64_t frames() const { return count; }
+    uint64_t late() const { return lateCount; }
+    Clock::duration worst() const { return longest; }
+    // "4795 frames, 0 late, worst 16.9 ms"
+    std::string summary() const;
+
+private:
+    uint64_t count = 0, lateCount = 0;
+    Clock::time_point previous;
+    Clock::duration longest{};
+};
+
+}  // namespace platform
