@@ -21,9 +21,10 @@
     return Module.kvorDisplay || null;
   }
 
+  // The display numbers the last presented frame from 0 (-1 before the first).
   function framesPresented() {
     const shown = display();
-    return shown ? shown.frame : 0;
+    return shown ? shown.frame + 1 : 0;
   }
 
   // ---- The log --------------------------------------------------------------
@@ -62,7 +63,8 @@
   function saveFrame() {
     const shown = display();
     if (!shown) return;
-    offerDownload(shown.framePNG(), `kvor-frame-${String(framesPresented()).padStart(6, '0')}.png`);
+    const picture = shown.framePNG();
+    if (picture) offerDownload(picture, `kvor-frame-${String(shown.frame).padStart(6, '0')}.png`);
   }
 
   // ---- The canvas, letter-boxed in the stage --------------------------------
@@ -389,14 +391,6 @@
     setStatus(`Held after frame ${stopAt}, as ?stop=${stopAt} asks.`);
   }
 
-  function hookDisplay() {
-    const shown = display();
-    if (!shown) return;
-    if (stopAt !== null && Number.isFinite(stopAt)) shown.stopAt = stopAt;
-    shown.onHeld = held;
-    shown.onPresent = presented;
-  }
-
   function describeEnd(code) {
     if (code === 2) return 'the show ended';
     if (code === 8) return 'the launcher was quit';
@@ -445,9 +439,13 @@
     canvas: $('canvas'),
     arguments: [],
     kvorPage: page,
-    preRun: [hookDisplay],
+    // The display side fills in the rest when kvor.js loads.
+    kvorDisplay: {
+      ...(Number.isInteger(stopAt) && stopAt >= 0 ? { stopAt } : {}),
+      onPresent: presented,
+      onHeld: held,
+    },
     onRuntimeInitialized() {
-      hookDisplay();
       $('download-log').disabled = false;
     },
     onExit: ended,
