@@ -375,7 +375,10 @@
 
   // ---- The show and its end ------------------------------------------------
 
+  const keptFrames = new Map(); // frame number -> PNG data URL, for frames asked for
+
   function presented(frame) {
+    if (keptFrames.has(frame)) keptFrames.set(frame, display().framePNG());
     if (state === 'launcher') {
       state = 'show';
       $('dialogs').hidden = true;
@@ -466,6 +469,12 @@
     },
     log: logText,
     framePNG: () => (display() ? display().framePNG() : null),
+    // Keeps the PNG of each of these frames (numbered from 0) as it is
+    // presented, to be read with keptFrame(n) later.
+    keepFrames(numbers) {
+      for (const number of numbers) keptFrames.set(number, null);
+    },
+    keptFrame: (number) => keptFrames.get(number) ?? null,
     get player() {
       return {
         track: $('player-track').textContent,
