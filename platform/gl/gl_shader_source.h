@@ -31,8 +31,12 @@ struct ShaderKey {
     bool operator<(const ShaderKey& other) const { return tied() < other.tied(); }
 };
 
+// The language the shaders are compiled in: one source for both, only its
+// first lines (version, default precision) differ.
+enum class ShaderLanguage { glsl330, glslEs300 };
+
 ShaderKey shaderKey(const DeviceState& state, const VertexLayout& layout);
-std::string vertexShaderSource(const ShaderKey& key);
-std::string fragmentShaderSource(const ShaderKey& key);
+std::string vertexShaderSource(const ShaderKey& key, ShaderLanguage language);
+std::string fragmentShaderSource(const ShaderKey& key, ShaderLanguage language);
 
 }  // namespace platform
