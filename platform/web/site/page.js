@@ -394,10 +394,10 @@
     setStatus(`Held after frame ${stopAt}, as ?stop=${stopAt} asks.`);
   }
 
+  // kvor ends with 2 whether the show ran or not, 255 on a fatal stop.
   function describeEnd(code) {
-    if (code === 2) return 'the show ended';
-    if (code === 8) return 'the launcher was quit';
-    if (code === 255) return 'a fatal stop';
+    if (code === 2) return 'closed normally';
+    if (code === 255) return 'a fatal stop (its reason is in the log)';
     return 'an unexpected status';
   }
 
