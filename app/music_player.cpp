@@ -27,7 +27,9 @@ void startMusic(HWND player) {
 }
 
 // Step n is due at n x 30 ms: the first at once, the last 30 ms before the
-// end. The loop only polls the clock: the last frame stays on screen.
+// end. The loop only polls the clock: the last frame stays on screen. Steps
+// still due when a blocking command has carried the clock past the end are
+// sent then: the music always ends silent.
 void fadeMusic(HWND player) {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point start = Clock::now();
@@ -36,6 +38,7 @@ void fadeMusic(HWND player) {
         const auto due = std::min<int64_t>(volumeSteps, elapsed / fadeStepInterval + 1);
         for (; sent < due; ++sent) send(player, volumeDown);
     }
+    for (; sent < volumeSteps; ++sent) send(player, volumeDown);
 }
 
 void closeMusicPlayer(HWND player) { send(player, closePlayer); }

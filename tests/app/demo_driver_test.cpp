@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <optional>
+#include <thread>
 
 #include "base/display_state.h"
 #include "base/process_state.h"
@@ -99,13 +101,20 @@ struct SentCommand {
     std::chrono::steady_clock::time_point when;
 };
 
+// Records each command; the command numbered slowCommand (from 0) takes slowFor.
 class RecordingPlayer : public platform::PlayerLink {
 public:
-    explicit RecordingPlayer(std::vector<SentCommand>& sent) : sent(sent) {}
-    void command(WPARAM id) override { sent.push_back({id, std::chrono::steady_clock::now()}); }
+    RecordingPlayer(std::vector<SentCommand>& sent, size_t slowCommand, std::chrono::milliseconds slowFor)
+        : sent(sent), slowCommand(slowCommand), slowFor(slowFor) {}
+    void command(WPARAM id) override {
+        sent.push_back({id, std::chrono::steady_clock::now()});
+        if (sent.size() == slowCommand + 1) std::this_thread::sleep_for(slowFor);
+    }
 
 private:
     std::vector<SentCommand>& sent;
+    size_t slowCommand;
+    std::chrono::milliseconds slowFor;
 };
 
 class Show : public testing::Test {
@@ -114,7 +123,8 @@ protected:
     // rendering window on that frame of part one (counted from 1).
     void run(const DemoScenes& scenes, std::optional<int> escapeAfter = {}) {
         DemoDirectory datas(scenes);
-        platform::setPlayerFinder([this] { return std::make_unique<RecordingPlayer>(sent); });
+        platform::setPlayerFinder(
+            [this] { return std::make_unique<RecordingPlayer>(sent, slowCommand, slowCommandTakes); });
         if (escapeAfter) pressEscapeOnFrame(*escapeAfter);
         platform::clearNullDriverCalls();
         EXPECT_EQ(runDemo(), 0);
@@ -172,6 +182,8 @@ protected:
 
     LogCapture log;
     NullDriverScope driver;
+    size_t slowCommand = SIZE_MAX;
+    std::chrono::milliseconds slowCommandTakes{0};
     std::vector<SentCommand> sent;
     std::vector<Frame> frames;
     std::string cycle;
@@ -209,6 +221,15 @@ TEST_F(Show, FadeTakesThreeSecondsInEvenSteps) {
     const auto firstHalf = std::count_if(sent.begin() + 101, sent.begin() + 201,
                                          [&](const SentCommand& command) { return command.when < halfway; });
     EXPECT_NEAR(static_cast<double>(firstHalf), 50.0, 3.0);
+}
+
+// The 99th step down, due at 2940 ms, blocks past the fade's end: the last
+// step is sent all the same, and the music ends silent.
+TEST_F(Show, FadeSendsItsLastStepWhenTheOneBeforeBlocksPastTheEnd) {
+    slowCommand = 101 + 98;
+    slowCommandTakes = std::chrono::milliseconds(150);
+    run(DemoScenes{{0, 0}, {0, -1}, {0, 4}});
+    expectMusicStartedFadedAndClosed();
 }
 
 TEST_F(Show, EscapeDuringPartOneSkipsTheRestButNotTheFadeOrTheTeardown) {

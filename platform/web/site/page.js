@@ -12,6 +12,7 @@
 
   let state = 'launcher';
   let exitCode = null;
+  let logPath = logName; // in the program's start directory: the show changes directory
 
   function setStatus(text) {
     $('status').textContent = text;
@@ -34,7 +35,7 @@
     const files = Module.FS;
     if (!files) return null;
     try {
-      return files.readFile(logName, { encoding: 'utf8' });
+      return files.readFile(logPath, { encoding: 'utf8' });
     } catch (missing) {
       return null;
     }
@@ -122,6 +123,7 @@
       button.type = 'button';
       button.addEventListener('click', () => {
         userActed();
+        if (state === 'launcher' && button.textContent === 'Launch') setStatus('Loading the show…');
         Module._kvorPageClicked(handle);
       });
       return { kind, element: button, input: button, label: button };
@@ -248,6 +250,7 @@
         body.append(sign);
       }
       const words = document.createElement('span');
+      words.className = 'text';
       words.textContent = text;
       body.append(words);
       const ok = document.createElement('button');
@@ -312,7 +315,6 @@
   const music = $('music');
 
   function clock(seconds) {
-    if (!Number.isFinite(seconds)) return '0:00';
     const whole = Math.floor(seconds);
     return `${Math.floor(whole / 60)}:${String(whole % 60).padStart(2, '0')}`;
   }
@@ -369,7 +371,8 @@
     show() {
       $('player-state').textContent = this.condition;
       $('player-volume').textContent = music.volume.toFixed(2);
-      $('player-position').textContent = `${clock(music.currentTime)} / ${clock(music.duration)}`;
+      const length = Number.isFinite(music.duration) ? ` / ${clock(music.duration)}` : '';
+      $('player-position').textContent = `${clock(music.currentTime)}${length}`;
     },
   };
 
@@ -449,6 +452,7 @@
       onHeld: held,
     },
     onRuntimeInitialized() {
+      logPath = `${Module.FS.cwd().replace(/\/$/, '')}/${logName}`;
       $('download-log').disabled = false;
     },
     onExit: ended,
