@@ -413,7 +413,7 @@ class Case:
 # shaders but rasterise triangle edges and round the 16-bit colours each their
 # own way: a pixel differs when a channel is off by more than 10 % of its
 # range, and a frame matches when at most this share of its pixels do.
-FRAME_TOLERANCE = 0.03
+FRAME_TOLERANCE = 0.01
 
 
 def launcher_template(script):
