@@ -18,6 +18,8 @@ namespace {
 
 constexpr UINT iconMask = 0xF0;
 
+// The bodies are JavaScript, which the formatter would mangle.
+// clang-format off
 // Resolves once the box's OK is pressed.
 EM_ASYNC_JS(void, pageMessageBox, (const char* text, const char* caption, int icon), {
     await Module.kvorPage.messageBox(UTF8ToString(text), UTF8ToString(caption), icon);
@@ -29,6 +31,7 @@ EM_ASYNC_JS(char*, pageChooseFile, (const char* title, const char* filter), {
     const path = await Module.kvorPage.chooseFile(UTF8ToString(title), UTF8ToString(filter));
     return path === null ? 0 : allocateUTF8(path);
 });
+// clang-format on
 
 // The filter's patterns ("*.kvs;*.txt") as the picker's accepted extensions
 // (".kvs,.txt"): the browser offers no labels.

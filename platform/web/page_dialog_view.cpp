@@ -17,6 +17,8 @@ namespace platform {
 
 namespace {
 
+// The bodies are JavaScript, which the formatter would mangle.
+// clang-format off
 // The width of "A...Za...z" and the line height, in CSS pixels, of the dialog
 // font at size points: two numbers packed in one (width × 65536 + height).
 EM_JS(int, measureDialogFont, (int size), { return Module.kvorPage.measureDialogFont(size); });
@@ -37,6 +39,7 @@ EM_JS(void, pageSetControl, (int handle, const char* text, int checked, const ch
 EM_JS(void, pageHideDialog, (int handle), { Module.kvorPage.hideDialog(handle); });
 
 EM_JS(void, pageCloseDialog, (int handle), { Module.kvorPage.closeDialog(handle); });
+// clang-format on
 
 int number(HWND handle) { return static_cast<int>(reinterpret_cast<intptr_t>(handle)); }
 
@@ -150,7 +153,9 @@ EMSCRIPTEN_KEEPALIVE void kvorPageSelected(int handle, int index) {
 
 // Escape in a dialog, and its title bar's close button (WM_CLOSE, which a
 // dialog turns into Cancel).
-EMSCRIPTEN_KEEPALIVE void kvorPageEscape(int dialog) { PostMessageA(platform::handleOf(dialog), WM_KEYDOWN, VK_ESCAPE, 0); }
+EMSCRIPTEN_KEEPALIVE void kvorPageEscape(int dialog) {
+    PostMessageA(platform::handleOf(dialog), WM_KEYDOWN, VK_ESCAPE, 0);
+}
 
 EMSCRIPTEN_KEEPALIVE void kvorPageClose(int dialog) { PostMessageA(platform::handleOf(dialog), WM_CLOSE, 0, 0); }
 }

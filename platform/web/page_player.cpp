@@ -13,10 +13,13 @@ namespace {
 
 constexpr double volumeStep = 0.01;
 
+// The bodies are JavaScript, which the formatter would mangle.
+// clang-format off
 EM_JS(double, pagePlayerVolume, (), { return Module.kvorPage.player.volume(); });
 EM_JS(void, pagePlayerSetVolume, (double volume), { Module.kvorPage.player.setVolume(volume); });
 EM_JS(void, pagePlayerPlay, (), { Module.kvorPage.player.play(); });
 EM_JS(void, pagePlayerQuit, (), { Module.kvorPage.player.quit(); });
+// clang-format on
 
 class PagePlayer final : public platform::PlayerLink {
 public:
