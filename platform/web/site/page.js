@@ -10,7 +10,7 @@
   const stopAt = parameters.has('stop') ? Number.parseInt(parameters.get('stop'), 10) : null;
   const logName = 'kvorlog.txt';
 
-  let state = 'launcher';
+  let state = 'loading'; // until the launcher is shown
   let exitCode = null;
   let logPath = logName; // in the program's start directory: the show changes directory
 
@@ -193,7 +193,10 @@
       dialogs.set(handle, { element, owner });
       setOwnerEnabled(owner, false);
       $('dialogs').append(element);
-      if (state === 'launcher') setStatus('Choose a display driver and press Launch.');
+      if (state === 'loading') {
+        state = 'launcher';
+        setStatus('Choose a display driver and press Launch.');
+      }
       page.launcherShownAt = page.launcherShownAt ?? performance.now();
     },
 
