@@ -16,3 +16,7 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-fexceptions")
 # Libraries built for this toolchain (zlib, libjpeg, GoogleTest) are appended
 # by their users; the system's own folders are never searched for them.
 set(ZLIB_USE_STATIC_LIBS ON)
+
+# Test programs run under Node. This Emscripten fetches its wasm with fetch()
+# wherever there is one, and Node's cannot read files: Node goes without it.
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/bin/node --no-experimental-fetch)

@@ -64,7 +64,7 @@ private:
     GLuint resolvedFrame();
 
     std::shared_ptr<GlContext> context;
-    ShaderLanguage shaderLanguage;  // the context's: OpenGL ES takes GLSL ES
+    ShaderLanguage shaderLanguage;                             // the context's: OpenGL ES takes GLSL ES
     std::map<ShaderKey, std::unique_ptr<GlProgram>> programs;  // compiled as draws ask for them
     GLuint vertexArray = 0, vertexBuffer = 0, indexBuffer = 0;
     GLuint framebuffer = 0, colourBuffer = 0, depthBuffer = 0;

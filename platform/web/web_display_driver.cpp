@@ -71,9 +71,7 @@ private:
 };
 
 // The page's size is the one 640 x 480 shows in; the engine may ask for it at 16 or 32 bits.
-std::vector<DisplayMode> WebDisplayDriver::displayModes() const {
-    return {{640, 480, 16, 60}, {640, 480, 32, 60}};
-}
+std::vector<DisplayMode> WebDisplayDriver::displayModes() const { return {{640, 480, 16, 60}, {640, 480, 32, 60}}; }
 
 HRESULT WebDisplayDriver::setCooperativeLevel(HWND window, DWORD) {
     cooperativeWindow = window;

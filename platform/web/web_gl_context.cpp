@@ -32,7 +32,8 @@ CanvasSize WebGlContext::fitCanvas() {
     double cssWidth = 0, cssHeight = 0;
     emscripten_get_element_css_size(canvas, &cssWidth, &cssHeight);
     const double ratio = emscripten_get_device_pixel_ratio();
-    CanvasSize wanted{std::max(1, int(std::lround(cssWidth * ratio))), std::max(1, int(std::lround(cssHeight * ratio)))};
+    CanvasSize wanted{std::max(1, int(std::lround(cssWidth * ratio))),
+                      std::max(1, int(std::lround(cssHeight * ratio)))};
     CanvasSize current;
     emscripten_get_canvas_element_size(canvas, &current.width, &current.height);
     if (current.width != wanted.width || current.height != wanted.height)

@@ -17,13 +17,13 @@ public:
 }  // namespace testing
 
 // The statement is compiled, never run.
-#define KVOR_NO_DEATH_TEST(statement)                                                                    \
-    switch (0)                                                                                          \
-    case 0:                                                                                             \
-    default:                                                                                            \
-        if (false) {                                                                                    \
-            statement;                                                                                  \
-        } else                                                                                          \
+#define KVOR_NO_DEATH_TEST(statement) \
+    switch (0)                        \
+    case 0:                           \
+    default:                          \
+        if (false) {                  \
+            statement;                \
+        } else                        \
             GTEST_SKIP() << "a fatal stop ends its process, and there is no child process to end here"
 #define EXPECT_EXIT(statement, predicate, regex) KVOR_NO_DEATH_TEST(statement)
 #define ASSERT_EXIT(statement, predicate, regex) KVOR_NO_DEATH_TEST(statement)
