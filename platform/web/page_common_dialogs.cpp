@@ -5,12 +5,12 @@
 #include <emscripten.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <string>
 
 #include "platform/dialog_view.h"
 #include "platform/web/page_session.h"
+#include "platform/win32/file_filters.h"
 
 namespace platform {
 
@@ -33,23 +33,14 @@ EM_ASYNC_JS(char*, pageChooseFile, (const char* title, const char* filter), {
 });
 // clang-format on
 
-// The filter's patterns ("*.kvs;*.txt") as the picker's accepted extensions
-// (".kvs,.txt"): the browser offers no labels.
+// The filter's patterns ("*.kvs") as the picker's accepted extensions
+// (".kvs,.txt"): the browser offers no labels, and "*.*" is any file anyway.
 std::string acceptedTypes(const OPENFILENAMEA& request) {
     std::string accepted;
-    if (request.lpstrFilter == nullptr) return accepted;
-    for (const char* label = request.lpstrFilter; *label != '\0';) {
-        const std::string patterns = label + std::strlen(label) + 1;
-        size_t start = 0;
-        for (size_t end; start <= patterns.size(); start = end + 1) {
-            end = patterns.find(';', start);
-            if (end == std::string::npos) end = patterns.size();
-            const std::string pattern = patterns.substr(start, end - start);
+    for (const FileFilter& filter : fileFilters(request.lpstrFilter))
+        for (const std::string& pattern : filter.patterns)
             if (pattern.rfind("*.", 0) == 0 && pattern != "*.*")
                 accepted += (accepted.empty() ? "" : ",") + pattern.substr(1);
-        }
-        label = label + std::strlen(label) + 1 + patterns.size() + 1;
-    }
     return accepted;
 }
 
