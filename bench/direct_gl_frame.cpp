@@ -130,8 +130,8 @@ void DirectGlFrame::State::createTarget() {
 }
 
 void DirectGlFrame::State::createPipeline() {
-    sceneProgram = std::make_unique<platform::GlProgram>(sceneKey());
-    overlayProgram = std::make_unique<platform::GlProgram>(overlayKey());
+    sceneProgram = std::make_unique<platform::GlProgram>(sceneKey(), platform::ShaderLanguage::glsl330);
+    overlayProgram = std::make_unique<platform::GlProgram>(overlayKey(), platform::ShaderLanguage::glsl330);
     setUniforms(*sceneProgram, frame);
     setUniforms(*overlayProgram, frame);
     glGenVertexArrays(1, &vertexArray);
@@ -161,7 +161,7 @@ void DirectGlFrame::State::drawVertices(const void* vertices, size_t count, bool
         return;
     }
     glEnableVertexAttribArray(1);
-    glVertexAttribPointer(1, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, GLsizei(stride), reinterpret_cast<void*>(16));
+    glVertexAttribPointer(1, 4, GL_UNSIGNED_BYTE, GL_TRUE, GLsizei(stride), reinterpret_cast<void*>(16));
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, 6 * sizeof(WORD), indices, GL_STREAM_DRAW);
     glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_SHORT, nullptr);

@@ -6,6 +6,7 @@
 
 #include "base/fatal.h"
 #include "base/log.h"
+#include "base/uninitialised_array.h"
 
 void ImageLoader::releasePixels() {
     pixels.reset();
@@ -72,7 +73,7 @@ void ImageLoader::clearFrom(size_t first) { std::fill(pixels.get() + first, pixe
 void ImageLoader::allocatePixels() {
     if (pixelCount() > pixelLimit) fatalError(0);
     try {
-        pixels = std::make_unique_for_overwrite<uint32_t[]>(pixelCount());
+        pixels = uninitialisedArray<uint32_t>(pixelCount());
     } catch (const std::bad_alloc&) {
         fatalError(0);
     }

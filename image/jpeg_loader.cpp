@@ -10,6 +10,7 @@
 
 #include "base/fatal.h"
 #include "base/log.h"
+#include "base/uninitialised_array.h"
 
 namespace {
 
@@ -77,7 +78,7 @@ void JpegLoader::decode(jpeg_decompress_struct& decoder) {
 void JpegLoader::allocateBuffers() {
     allocatePixels();
     try {
-        rgbBuffer = std::make_unique_for_overwrite<uint8_t[]>(size_t{width} * 3);
+        rgbBuffer = uninitialisedArray<uint8_t>(size_t{width} * 3);
     } catch (const std::bad_alloc&) {
         fatalError(0);
     }

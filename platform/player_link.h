@@ -2,9 +2,10 @@
 // The music player the demo drives. FindWindowA("Winamp v1.x", NULL) asks the
 // installed finder for a player and returns a handle standing for it;
 // SendMessageA(handle, WM_COMMAND, id, 0) hands id to the player. By default
-// the player is found over MPRIS on the D-Bus session bus; a tool with a
-// player of its own (one that renders the soundtrack, say) installs a finder
-// that returns it. The engine never includes this header.
+// the player is the system's: found over MPRIS on the D-Bus session bus on the
+// desktop, the page's own player on the web; a tool with a player of its own
+// (one that renders the soundtrack, say) installs a finder that returns it.
+// The engine never includes this header.
 
 #include <functional>
 #include <memory>
@@ -29,13 +30,15 @@ public:
 
 // Called by every FindWindowA of the player's class; null when there is no player.
 using PlayerFinder = std::function<std::unique_ptr<PlayerLink>()>;
-// Installs finder; an empty one puts back the MPRIS finder.
+// Installs finder; an empty one puts back the system's finder.
 void setPlayerFinder(PlayerFinder finder);
 
-// The MPRIS finder: the bus name KVOR_PLAYER gives when set, else the first
-// org.mpris.MediaPlayer2.* name in sorted order, on the session bus that
-// DBUS_SESSION_BUS_ADDRESS (else $XDG_RUNTIME_DIR/bus) names. Null without a
+// The system's finder, provided by the player face. Over MPRIS: the bus name
+// KVOR_PLAYER gives when set, else the first org.mpris.MediaPlayer2.* name in
+// sorted order, on the session bus that DBUS_SESSION_BUS_ADDRESS (else
+// $XDG_RUNTIME_DIR/bus) names. Null without a
 // bus or without that player. Every call waits at most 500 ms for its answer.
-std::unique_ptr<PlayerLink> findMprisPlayer();
+// On the web: the page's player, always there.
+std::unique_ptr<PlayerLink> findSystemPlayer();
 
 }  // namespace platform

@@ -1,9 +1,9 @@
 // The render states set once after loading, and those a scene sets when it is
 // loaded: ambient, fog and projection.
 
-#include <bit>
 #include <cmath>
 
+#include "base/bit_cast.h"
 #include "base/log.h"
 #include "base/process_state.h"
 #include "render/renderer.h"
@@ -20,9 +20,9 @@ void setFogStates(IDirect3DDevice7* target, const Scene& scene) {
     target->SetRenderState(D3DRENDERSTATE_FOGCOLOR, fogColour);
     target->SetRenderState(D3DRENDERSTATE_FOGTABLEMODE, static_cast<DWORD>(scene.fogMode));
     target->SetRenderState(D3DRENDERSTATE_FOGVERTEXMODE, D3DFOG_NONE);
-    target->SetRenderState(D3DRENDERSTATE_FOGSTART, std::bit_cast<DWORD>(scene.fogStart));
-    target->SetRenderState(D3DRENDERSTATE_FOGEND, std::bit_cast<DWORD>(scene.fogEnd));
-    target->SetRenderState(D3DRENDERSTATE_FOGDENSITY, std::bit_cast<DWORD>(scene.fogDensity));
+    target->SetRenderState(D3DRENDERSTATE_FOGSTART, bitCast<DWORD>(scene.fogStart));
+    target->SetRenderState(D3DRENDERSTATE_FOGEND, bitCast<DWORD>(scene.fogEnd));
+    target->SetRenderState(D3DRENDERSTATE_FOGDENSITY, bitCast<DWORD>(scene.fogDensity));
 }
 
 // Entry 0 of the active camera's field of view; a scene without one (or

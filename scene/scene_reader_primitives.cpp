@@ -1,9 +1,9 @@
 // The byte level of the scene file: little-endian fields, no padding.
 
-#include <bit>
 #include <cstdio>
 #include <cstring>
 
+#include "base/bit_cast.h"
 #include "base/checked_calls.h"
 #include "base/fatal.h"
 #include "base/log.h"
@@ -71,7 +71,7 @@ int16_t SceneReader::readInt16(const char* what) {
 
 uint8_t SceneReader::readUint8(const char* what) { return *take(1, what); }
 
-float SceneReader::readFloat32(const char* what) { return std::bit_cast<float>(littleEndian32(take(4, what))); }
+float SceneReader::readFloat32(const char* what) { return bitCast<float>(littleEndian32(take(4, what))); }
 
 void SceneReader::skipBytes(size_t count, const char* what) { take(count, what); }
 
@@ -105,9 +105,9 @@ std::string SceneReader::readString(const char* what) {
 
 Vector3 SceneReader::readPoint(const char* what) {
     const uint8_t* p = take(12, what);
-    const float a = std::bit_cast<float>(littleEndian32(p));
-    const float b = std::bit_cast<float>(littleEndian32(p + 4));
-    const float c = std::bit_cast<float>(littleEndian32(p + 8));
+    const float a = bitCast<float>(littleEndian32(p));
+    const float b = bitCast<float>(littleEndian32(p + 4));
+    const float c = bitCast<float>(littleEndian32(p + 8));
     return {a, c, b};
 }
 
@@ -117,6 +117,6 @@ Matrix4 SceneReader::readRotation(const char* what) {
     rotation.setIdentity();
     for (int column = 0; column < 3; ++column)
         for (int row = 0; row < 3; ++row)
-            rotation.m[row][column] = std::bit_cast<float>(littleEndian32(p + 4 * (3 * column + row)));
+            rotation.m[row][column] = bitCast<float>(littleEndian32(p + 4 * (3 * column + row)));
     return rotation;
 }

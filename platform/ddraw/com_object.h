@@ -3,13 +3,13 @@
 // counting, the shared display context, and the call record.
 // Internal to the platform layer.
 
-#include <bit>
 #include <memory>
 #include <span>
 #include <type_traits>
 #include <utility>
 #include <vector>
 
+#include "platform/ddraw/bit_cast.h"
 #include "platform/ddraw/call_watch.h"
 #include "platform/ddraw/ddraw_backend.h"
 
@@ -48,7 +48,7 @@ Object* createObject(Arguments&&... arguments) {
 template <typename Value>
 uint64_t recordedValue(Value value) {
     if constexpr (std::is_same_v<Value, float>)
-        return std::bit_cast<uint32_t>(value);
+        return bitCast<uint32_t>(value);
     else if constexpr (std::is_pointer_v<Value>)
         return reinterpret_cast<uintptr_t>(value);
     else

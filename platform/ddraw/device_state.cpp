@@ -1,5 +1,4 @@
-#include <bit>
-
+#include "platform/ddraw/bit_cast.h"
 #include "platform/ddraw/ddraw_backend.h"
 
 namespace platform {
@@ -25,9 +24,9 @@ void setRenderStateDefaults(std::array<DWORD, D3D_MAXRENDERSTATES>& states) {
     set(D3DRENDERSTATE_CULLMODE, D3DCULL_CCW);
     set(D3DRENDERSTATE_ZFUNC, D3DCMP_LESSEQUAL);
     set(D3DRENDERSTATE_ALPHAFUNC, D3DCMP_ALWAYS);
-    set(D3DRENDERSTATE_FOGSTART, std::bit_cast<DWORD>(0.0f));
-    set(D3DRENDERSTATE_FOGEND, std::bit_cast<DWORD>(1.0f));
-    set(D3DRENDERSTATE_FOGDENSITY, std::bit_cast<DWORD>(1.0f));
+    set(D3DRENDERSTATE_FOGSTART, bitCast<DWORD>(0.0f));
+    set(D3DRENDERSTATE_FOGEND, bitCast<DWORD>(1.0f));
+    set(D3DRENDERSTATE_FOGDENSITY, bitCast<DWORD>(1.0f));
     set(D3DRENDERSTATE_TEXTUREFACTOR, 0xFFFFFFFF);
     set(D3DRENDERSTATE_CLIPPING, TRUE);
     set(D3DRENDERSTATE_LIGHTING, TRUE);
@@ -63,7 +62,7 @@ DeviceState::DeviceState() : world(identity()), view(identity()), projection(ide
 }
 
 float DeviceState::renderStateFloat(D3DRENDERSTATETYPE state) const {
-    return std::bit_cast<float>(renderStates[state]);
+    return bitCast<float>(renderStates[state]);
 }
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 #include "platform/ddraw/render_output.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace platform {

@@ -1,10 +1,6 @@
 #pragma once
-// OpenGL 3.3 core through the vendor-neutral dispatch library, which serves the
-// EGL and the GLX (SDL) contexts alike. Only the gl_ files include this.
+// The OpenGL API the renderer speaks: what OpenGL 3.3 core and OpenGL ES 3.0
+// have in common. The build puts the headers of its system on the include
+// path (gl_api/desktop or gl_api/es). Only the gl_ files include this.
 
-// The Win32 types first: they define APIENTRY, which GL's headers then keep.
-#include "platform/win32/win32_types.h"
-
-#define GL_GLEXT_PROTOTYPES 1
-#include <GL/gl.h>
-#include <GL/glext.h>
+#include <gl_api.h>

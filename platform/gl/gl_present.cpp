@@ -1,14 +1,14 @@
 #include "platform/gl/gl_present.h"
 
 #include <cstdio>
+#include <string>
 
 namespace platform {
 
 namespace {
 
 // The four corners from the vertex index alone: no vertex buffer to keep.
-const char* const vertexSource = R"(#version 330 core
-out vec2 uv;
+const char* const vertexSource = R"(out vec2 uv;
 void main() {
     vec2 corner = vec2(float(gl_VertexID & 1), float(gl_VertexID >> 1));
     uv = corner;
@@ -16,9 +16,7 @@ void main() {
 }
 )";
 
-const char* const fragmentSource = R"(#version 330 core
-precision highp float;
-uniform sampler2D frame;
+const char* const fragmentSource = R"(uniform sampler2D frame;
 in vec2 uv;
 out vec4 shown;
 void main() {
@@ -26,9 +24,10 @@ void main() {
 }
 )";
 
-GLuint compile(GLenum stage, const char* source) {
+GLuint compile(GLenum stage, const std::string& source) {
     GLuint shader = glCreateShader(stage);
-    glShaderSource(shader, 1, &source, nullptr);
+    const char* text = source.c_str();
+    glShaderSource(shader, 1, &text, nullptr);
     glCompileShader(shader);
     GLint compiled = GL_FALSE;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
@@ -42,9 +41,9 @@ GLuint compile(GLenum stage, const char* source) {
 
 }  // namespace
 
-GlPresentProgram::GlPresentProgram() {
-    GLuint vertex = compile(GL_VERTEX_SHADER, vertexSource);
-    GLuint fragment = compile(GL_FRAGMENT_SHADER, fragmentSource);
+GlPresentProgram::GlPresentProgram(ShaderLanguage language) {
+    GLuint vertex = compile(GL_VERTEX_SHADER, shaderPrologue(language) + vertexSource);
+    GLuint fragment = compile(GL_FRAGMENT_SHADER, shaderPrologue(language) + fragmentSource);
     program = glCreateProgram();
     glAttachShader(program, vertex);
     glAttachShader(program, fragment);

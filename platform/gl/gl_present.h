@@ -5,12 +5,13 @@
 // picture keeps its pixels' hard edges. Internal to the platform layer.
 
 #include "platform/gl/gl_headers.h"
+#include "platform/gl/gl_shader_source.h"
 
 namespace platform {
 
 class GlPresentProgram {
 public:
-    GlPresentProgram();
+    explicit GlPresentProgram(ShaderLanguage language);
     ~GlPresentProgram();
     GlPresentProgram(const GlPresentProgram&) = delete;
     GlPresentProgram& operator=(const GlPresentProgram&) = delete;

@@ -23,9 +23,9 @@ GLuint compile(GLenum stage, const std::string& source) {
 
 }  // namespace
 
-GlProgram::GlProgram(const ShaderKey& key) {
-    GLuint vertex = compile(GL_VERTEX_SHADER, vertexShaderSource(key));
-    GLuint fragment = compile(GL_FRAGMENT_SHADER, fragmentShaderSource(key));
+GlProgram::GlProgram(const ShaderKey& key, ShaderLanguage language) {
+    GLuint vertex = compile(GL_VERTEX_SHADER, vertexShaderSource(key, language));
+    GLuint fragment = compile(GL_FRAGMENT_SHADER, fragmentShaderSource(key, language));
     program = glCreateProgram();
     glAttachShader(program, vertex);
     glAttachShader(program, fragment);

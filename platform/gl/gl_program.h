@@ -9,7 +9,7 @@ namespace platform {
 
 class GlProgram {
 public:
-    explicit GlProgram(const ShaderKey& key);
+    GlProgram(const ShaderKey& key, ShaderLanguage language);
     ~GlProgram();
     GlProgram(const GlProgram&) = delete;
     GlProgram& operator=(const GlProgram&) = delete;

@@ -1,6 +1,7 @@
 #include "platform/gl/gl_renderer.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "platform/gl/gl_pipeline.h"
 #include "platform/gl/gl_present.h"
@@ -85,6 +86,9 @@ GLuint makeFramebuffer(GLuint colourRenderbuffer, GLuint colourTexture, GLuint d
 
 GlRenderer::GlRenderer(std::shared_ptr<GlContext> glContext) : context(std::move(glContext)) {
     context->makeCurrent();
+    const auto* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    const bool embedded = version != nullptr && std::string_view(version).starts_with("OpenGL ES");
+    shaderLanguage = embedded ? ShaderLanguage::glslEs300 : ShaderLanguage::glsl330;
     glGenVertexArrays(1, &vertexArray);
     glGenBuffers(1, &vertexBuffer);
     glGenBuffers(1, &indexBuffer);
@@ -182,7 +186,7 @@ void GlRenderer::clear(const DeviceState& state, std::span<const D3DRECT> rects,
     }
     if ((flags & D3DCLEAR_ZBUFFER) && state.depthBuffer != nullptr) {
         glDepthMask(GL_TRUE);
-        glClearDepth(z);
+        glClearDepthf(z);
         mask |= GL_DEPTH_BUFFER_BIT;
     }
     glEnable(GL_SCISSOR_TEST);
@@ -221,9 +225,9 @@ void GlRenderer::applyPipeline(const DeviceState& state, bool transformed) {
                                         int32_t(viewport.dwHeight));
     glViewport(shown.x, shown.y, shown.width, shown.height);
     if (transformed)
-        glDepthRange(0.0, 1.0);
+        glDepthRangef(0.0f, 1.0f);
     else
-        glDepthRange(viewport.dvMinZ, viewport.dvMaxZ);
+        glDepthRangef(viewport.dvMinZ, viewport.dvMaxZ);
     applyDepthState(state);
     applyBlendState(state);
     applyCullState(state);
@@ -231,7 +235,7 @@ void GlRenderer::applyPipeline(const DeviceState& state, bool transformed) {
 
 const GlProgram& GlRenderer::programFor(const ShaderKey& key) {
     std::unique_ptr<GlProgram>& program = programs[key];
-    if (program == nullptr) program = std::make_unique<GlProgram>(key);
+    if (program == nullptr) program = std::make_unique<GlProgram>(key, shaderLanguage);
     return *program;
 }
 
@@ -261,13 +265,13 @@ void GlRenderer::applyUniforms(const DeviceState& state, const GlProgram::Unifor
 }
 
 // Positions are three floats, or four with rhw; the diffuse DWORD 0xAARRGGBB
-// lies in memory as B, G, R, A, which GL reads as the BGRA size.
+// lies in memory as B, G, R, A: four bytes the vertex shader swaps back.
 void GlRenderer::streamVertices(const DrawRequest& request, const VertexLayout& layout) {
     glBindVertexArray(vertexArray);
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
     glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(layout.stride) * request.vertexCount, request.vertices, GL_STREAM_DRAW);
     setAttribute(0, layout.transformed ? 4 : 3, GL_FLOAT, false, layout, 0);
-    setAttribute(1, GL_BGRA, GL_UNSIGNED_BYTE, true, layout, layout.diffuse);
+    setAttribute(1, 4, GL_UNSIGNED_BYTE, true, layout, layout.diffuse);
     setAttribute(2, 2, GL_FLOAT, false, layout, layout.texture);
     if (request.indices == nullptr) return;
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
@@ -275,41 +279,45 @@ void GlRenderer::streamVertices(const DrawRequest& request, const VertexLayout& 
                  GL_STREAM_DRAW);
 }
 
-// GL rows run bottom-up; RGB565 widens to 8 bits by repeating its top bits.
+// GL rows run bottom-up. The RGB565 target is read as 8-bit RGBA, the one
+// layout every GL reads, and each channel taken back to its 5 or 6 bits
+// (rounding undoes any widening) and widened again by repeating its top bits.
 std::vector<uint8_t> GlRenderer::readTarget() {
     if (enhancement && context != nullptr) return readEnhancedFrame();
     std::vector<uint8_t> rgb(size_t(width) * height * 3);
     if (context == nullptr) return rgb;
-    context->makeCurrent();
-    std::vector<uint16_t> pixels(size_t(width) * height);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
-    glPixelStorei(GL_PACK_ALIGNMENT, 2);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_SHORT_5_6_5, pixels.data());
-    for (size_t row = 0; row < height; ++row) {
-        const uint16_t* source = &pixels[(height - 1 - row) * width];
-        uint8_t* out = &rgb[row * width * 3];
-        for (size_t column = 0; column < width; ++column) {
-            uint16_t pixel = source[column];
-            uint8_t red = pixel >> 11, green = (pixel >> 5) & 0x3F, blue = pixel & 0x1F;
-            out[column * 3] = uint8_t(red << 3 | red >> 2);
-            out[column * 3 + 1] = uint8_t(green << 2 | green >> 4);
-            out[column * 3 + 2] = uint8_t(blue << 3 | blue >> 2);
-        }
+    const std::vector<uint8_t> rgba = readFrame(framebuffer, width, height);
+    auto widened = [](uint8_t value, unsigned bits) {
+        const unsigned top = (1u << bits) - 1, level = (value * top + 127) / 255;
+        return uint8_t(level << (8 - bits) | level >> (2 * bits - 8));
+    };
+    for (size_t pixel = 0; pixel < size_t(width) * height; ++pixel) {
+        rgb[pixel * 3] = widened(rgba[pixel * 4], 5);
+        rgb[pixel * 3 + 1] = widened(rgba[pixel * 4 + 1], 6);
+        rgb[pixel * 3 + 2] = widened(rgba[pixel * 4 + 2], 5);
     }
     return rgb;
 }
 
 std::vector<uint8_t> GlRenderer::readEnhancedFrame() {
     context->makeCurrent();
-    const size_t rowBytes = size_t(output.frameWidth) * 3;
-    std::vector<uint8_t> upsideDown(rowBytes * output.frameHeight), rgb(upsideDown.size());
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, resolvedFrame());
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, GLsizei(output.frameWidth), GLsizei(output.frameHeight), GL_RGB, GL_UNSIGNED_BYTE,
-                 upsideDown.data());
-    for (size_t row = 0; row < output.frameHeight; ++row)
-        std::copy_n(&upsideDown[(output.frameHeight - 1 - row) * rowBytes], rowBytes, &rgb[row * rowBytes]);
+    const std::vector<uint8_t> rgba = readFrame(resolvedFrame(), output.frameWidth, output.frameHeight);
+    std::vector<uint8_t> rgb(rgba.size() / 4 * 3);
+    for (size_t pixel = 0; pixel < rgba.size() / 4; ++pixel) std::copy_n(&rgba[pixel * 4], 3, &rgb[pixel * 3]);
     return rgb;
+}
+
+// The framebuffer's colour as 8-bit RGBA, top row first.
+std::vector<uint8_t> GlRenderer::readFrame(GLuint source, DWORD frameWidth, DWORD frameHeight) {
+    context->makeCurrent();
+    const size_t rowBytes = size_t(frameWidth) * 4;
+    std::vector<uint8_t> upsideDown(rowBytes * frameHeight), rgba(upsideDown.size());
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, source);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, GLsizei(frameWidth), GLsizei(frameHeight), GL_RGBA, GL_UNSIGNED_BYTE, upsideDown.data());
+    for (size_t row = 0; row < frameHeight; ++row)
+        std::copy_n(&upsideDown[(frameHeight - 1 - row) * rowBytes], rowBytes, &rgba[row * rowBytes]);
+    return rgba;
 }
 
 void GlRenderer::finish() {
@@ -335,7 +343,7 @@ void GlRenderer::presentTo(GLint x, GLint y, GLsizei targetWidthOnScreen, GLsize
     resolvedFrame();
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, GLuint(drawn));
     glViewport(x, y, targetWidthOnScreen, targetHeightOnScreen);
-    if (presentProgram == nullptr) presentProgram = std::make_unique<GlPresentProgram>();
+    if (presentProgram == nullptr) presentProgram = std::make_unique<GlPresentProgram>(shaderLanguage);
     glBindVertexArray(vertexArray);
     presentProgram->draw(frameTexture);
 }

@@ -52,6 +52,8 @@ public:
     // The frame read back or shown: the target's size unless enhanced.
     DWORD frameWidth() const { return output.frameWidth; }
     DWORD frameHeight() const { return output.frameHeight; }
+    // Where the engine's picture lies in that frame (y up from the bottom).
+    OutputRect picture() const { return output.picture; }
     GLint maximumTextureSize();
 
 private:
@@ -62,10 +64,12 @@ private:
     void deleteTarget();
     void createEnhancedTarget();
     std::vector<uint8_t> readEnhancedFrame();
+    std::vector<uint8_t> readFrame(GLuint source, DWORD frameWidth, DWORD frameHeight);
     // The multisampled frame resolved into frameTexture; the framebuffer that holds it.
     GLuint resolvedFrame();
 
     std::shared_ptr<GlContext> context;
+    ShaderLanguage shaderLanguage;                             // the context's: OpenGL ES takes GLSL ES
     std::map<ShaderKey, std::unique_ptr<GlProgram>> programs;  // compiled as draws ask for them
     std::unique_ptr<GlPresentProgram> presentProgram;          // compiled at the first present
     GLuint vertexArray = 0, vertexBuffer = 0, indexBuffer = 0;

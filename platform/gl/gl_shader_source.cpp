@@ -8,7 +8,9 @@ namespace {
 // are row-major for row vectors; given to GL as they are, they arrive
 // transposed, which is what a column vector needs). Screen positions are
 // pixels with 1/w. D3D puts pixel centres on integers, GL on halves:
-// pixelOffset moves by half a pixel. The fog depth is the eye depth w.
+// pixelOffset moves by half a pixel. The fog depth is the eye depth w. The
+// diffuse colour arrives as its bytes in memory, B, G, R, A. Points are one
+// pixel, which OpenGL ES leaves to the shader to say.
 const char* const vertexBody = R"(
 layout(location = 0) in vec4 position;
 layout(location = 1) in vec4 diffuse;
@@ -27,7 +29,7 @@ out float eyeDepth;
 
 void main() {
 #if HAS_DIFFUSE
-    vec4 vertexColour = diffuse;
+    vec4 vertexColour = diffuse.bgra;
 #else
     vec4 vertexColour = vec4(1.0);
 #endif
@@ -53,6 +55,7 @@ void main() {
     eyeDepth = gl_Position.w;
     gl_Position.xy += pixelOffset * gl_Position.w;
     uv = texcoord;
+    gl_PointSize = 1.0;
 }
 )";
 
@@ -147,6 +150,11 @@ std::string boolean(bool value) { return value ? "true" : "false"; }
 
 }  // namespace
 
+// OpenGL ES has no default precision for fragment shader floats.
+std::string shaderPrologue(ShaderLanguage language) {
+    return language == ShaderLanguage::glslEs300 ? "#version 300 es\nprecision highp float;\n" : "#version 330 core\n";
+}
+
 ShaderKey shaderKey(const DeviceState& state, const VertexLayout& layout) {
     const auto& stage = state.stageStates[0];
     auto fromVertex = [&](D3DRENDERSTATETYPE source) {
@@ -175,15 +183,15 @@ ShaderKey shaderKey(const DeviceState& state, const VertexLayout& layout) {
     return key;
 }
 
-std::string vertexShaderSource(const ShaderKey& key) {
-    return "#version 330 core\n" + define("TRANSFORMED", key.transformed) + define("HAS_DIFFUSE", key.hasDiffuse) +
+std::string vertexShaderSource(const ShaderKey& key, ShaderLanguage language) {
+    return shaderPrologue(language) + define("TRANSFORMED", key.transformed) + define("HAS_DIFFUSE", key.hasDiffuse) +
            define("LIGHTING", key.lighting) + define("AMBIENT_FROM_VERTEX", boolean(key.ambientFromVertex)) +
            define("ALPHA_FROM_VERTEX", boolean(key.alphaFromVertex)) + vertexBody;
 }
 
-std::string fragmentShaderSource(const ShaderKey& key) {
+std::string fragmentShaderSource(const ShaderKey& key, ShaderLanguage language) {
     std::string source =
-        "#version 330 core\n" + define("TEXTURED", key.textured) +
+        shaderPrologue(language) + define("TEXTURED", key.textured) +
         define("COLOUR_RESULT", operation(key.colourOp, key.colourArgument1, key.colourArgument2) + ".rgb") +
         define("ALPHA_RESULT", operation(key.alphaOp, key.alphaArgument1, key.alphaArgument2) + ".a") +
         define("FOG_MODE", std::to_string(key.fogMode));

@@ -31,8 +31,14 @@ struct ShaderKey {
     bool operator<(const ShaderKey& other) const { return tied() < other.tied(); }
 };
 
+// The language the shaders are compiled in: one source for both, only its
+// first lines (version, default precision) differ.
+enum class ShaderLanguage { glsl330, glslEs300 };
+// The version line and default precision every shader of a language begins with.
+std::string shaderPrologue(ShaderLanguage language);
+
 ShaderKey shaderKey(const DeviceState& state, const VertexLayout& layout);
-std::string vertexShaderSource(const ShaderKey& key);
-std::string fragmentShaderSource(const ShaderKey& key);
+std::string vertexShaderSource(const ShaderKey& key, ShaderLanguage language);
+std::string fragmentShaderSource(const ShaderKey& key, ShaderLanguage language);
 
 }  // namespace platform

@@ -1,31 +1,76 @@
 #include "platform/gl/gl_textures.h"
 
+#include <cstring>
+#include <optional>
+
 #include "platform/ddraw/pixel_formats.h"
 
 namespace platform {
 
 namespace {
 
+// How a texture goes to GL: the layout the engine's texels are converted to
+// and the GL names of it. D3D's 16- and 32-bit layouts are little-endian words
+// with alpha (or an unused bit) on top; OpenGL ES has neither BGRA nor the
+// reversed packed types, so the texels are rearranged into the RGBA orders
+// both APIs share, and a texture without alpha bits gets opaque ones.
+enum class Conversion { none, xrgb1555, argb1555, argb4444, argb8888, xrgb8888 };
+
 struct GlLayout {
     GLint internalFormat;
     GLenum format;
     GLenum type;
-    bool opaque;  // no alpha bits: the texture reads alpha 1
+    Conversion conversion;
 };
 
-// D3D's 16- and 32-bit layouts are little-endian words with alpha (or an
-// unused bit) on top, which GL calls BGRA with a reversed packed type.
 std::optional<GlLayout> layoutOf(const DDPIXELFORMAT& format) {
-    if (samePixelFormat(format, rgb565Format())) return GlLayout{GL_RGB565, GL_RGB, GL_UNSIGNED_SHORT_5_6_5, false};
-    if (samePixelFormat(format, rgb555Format())) return GlLayout{GL_RGB5, GL_BGRA, GL_UNSIGNED_SHORT_1_5_5_5_REV, true};
+    if (samePixelFormat(format, rgb565Format()))
+        return GlLayout{GL_RGB565, GL_RGB, GL_UNSIGNED_SHORT_5_6_5, Conversion::none};
+    if (samePixelFormat(format, rgb555Format()))
+        return GlLayout{GL_RGB5_A1, GL_RGBA, GL_UNSIGNED_SHORT_5_5_5_1, Conversion::xrgb1555};
     if (samePixelFormat(format, argb4444Format()))
-        return GlLayout{GL_RGBA4, GL_BGRA, GL_UNSIGNED_SHORT_4_4_4_4_REV, false};
+        return GlLayout{GL_RGBA4, GL_RGBA, GL_UNSIGNED_SHORT_4_4_4_4, Conversion::argb4444};
     if (samePixelFormat(format, argb1555Format()))
-        return GlLayout{GL_RGB5_A1, GL_BGRA, GL_UNSIGNED_SHORT_1_5_5_5_REV, false};
+        return GlLayout{GL_RGB5_A1, GL_RGBA, GL_UNSIGNED_SHORT_5_5_5_1, Conversion::argb1555};
     if (samePixelFormat(format, argb8888Format()))
-        return GlLayout{GL_RGBA8, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, false};
-    if (samePixelFormat(format, xrgb8888Format())) return GlLayout{GL_RGB8, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, true};
+        return GlLayout{GL_RGBA8, GL_RGBA, GL_UNSIGNED_BYTE, Conversion::argb8888};
+    if (samePixelFormat(format, xrgb8888Format()))
+        return GlLayout{GL_RGBA8, GL_RGBA, GL_UNSIGNED_BYTE, Conversion::xrgb8888};
     return std::nullopt;
+}
+
+// One 16-bit texel, alpha moved from the top bits to the bottom ones.
+uint16_t converted16(uint16_t texel, Conversion conversion) {
+    switch (conversion) {
+        case Conversion::xrgb1555: return uint16_t(texel << 1 | 1);
+        case Conversion::argb1555: return uint16_t(texel << 1 | texel >> 15);
+        case Conversion::argb4444: return uint16_t(texel << 4 | texel >> 12);
+        default: return texel;
+    }
+}
+
+// The surface's rows (lPitch bytes apart) as tightly packed texels of the layout.
+std::vector<uint8_t> texelsOf(const SurfaceStore& store, Conversion conversion) {
+    const DDSURFACEDESC2& description = store.description;
+    const size_t width = description.dwWidth, height = description.dwHeight;
+    const size_t texelBytes = description.ddpfPixelFormat.dwRGBBitCount / 8;
+    std::vector<uint8_t> texels(width * height * texelBytes);
+    for (size_t row = 0; row < height; ++row) {
+        const uint8_t* source = store.pixels.data() + row * size_t(description.lPitch);
+        uint8_t* out = texels.data() + row * width * texelBytes;
+        for (size_t column = 0; column < width; ++column, source += texelBytes, out += texelBytes) {
+            if (texelBytes == 2) {
+                uint16_t texel = converted16(uint16_t(source[0] | source[1] << 8), conversion);
+                std::memcpy(out, &texel, 2);
+                continue;
+            }
+            out[0] = source[2];  // B, G, R, A in memory become R, G, B, A
+            out[1] = source[1];
+            out[2] = source[0];
+            out[3] = conversion == Conversion::xrgb8888 ? 0xFF : source[3];
+        }
+    }
+    return texels;
 }
 
 struct Sampling {
@@ -63,14 +108,12 @@ public:
         const DDSURFACEDESC2& description = store.description;
         std::optional<GlLayout> layout = layoutOf(description.ddpfPixelFormat);
         if (!layout) return;
+        const std::vector<uint8_t> texels = texelsOf(store, layout->conversion);
         glBindTexture(GL_TEXTURE_2D, name);
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        glPixelStorei(GL_UNPACK_ROW_LENGTH, description.lPitch / (description.ddpfPixelFormat.dwRGBBitCount / 8));
         glTexImage2D(GL_TEXTURE_2D, 0, layout->internalFormat, description.dwWidth, description.dwHeight, 0,
-                     layout->format, layout->type, store.pixels.data());
-        glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+                     layout->format, layout->type, texels.data());
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_A, layout->opaque ? GL_ONE : GL_ALPHA);
         revision = store.revision;
         uploaded = true;
     }

@@ -2,10 +2,9 @@
 
 #include <gtk/gtk.h>
 
-#include <cstring>
-
 #include "platform/dialog_view.h"
 #include "platform/gtk/gtk_session.h"
+#include "platform/win32/file_filters.h"
 
 namespace platform {
 
@@ -29,20 +28,14 @@ void settle() {
     }
 }
 
-// The filter's pairs: a label, then patterns separated by semicolons.
 void addFilters(GtkFileChooser* chooser, const OPENFILENAMEA& request) {
-    if (request.lpstrFilter == nullptr) return;
     DWORD index = 1;
-    for (const char* label = request.lpstrFilter; *label != '\0'; ++index) {
-        const char* patterns = label + std::strlen(label) + 1;
+    for (const FileFilter& each : fileFilters(request.lpstrFilter)) {
         GtkFileFilter* filter = gtk_file_filter_new();
-        gtk_file_filter_set_name(filter, label);
-        gchar** each = g_strsplit(patterns, ";", -1);
-        for (gchar** pattern = each; *pattern != nullptr; ++pattern) gtk_file_filter_add_pattern(filter, *pattern);
-        g_strfreev(each);
+        gtk_file_filter_set_name(filter, each.label.c_str());
+        for (const std::string& pattern : each.patterns) gtk_file_filter_add_pattern(filter, pattern.c_str());
         gtk_file_chooser_add_filter(chooser, filter);
-        if (index == request.nFilterIndex) gtk_file_chooser_set_filter(chooser, filter);
-        label = patterns + std::strlen(patterns) + 1;
+        if (index++ == request.nFilterIndex) gtk_file_chooser_set_filter(chooser, filter);
     }
 }
 
@@ -58,8 +51,8 @@ void setInitialFolder(GtkFileChooser* chooser, const OPENFILENAMEA& request) {
 
 int windowSystemMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
     GtkWidget* parent = gtkWindowOf(owner);
-    GtkWidget* box = gtk_message_dialog_new(parent ? GTK_WINDOW(parent) : nullptr, GTK_DIALOG_MODAL,
-                                            messageType(type), GTK_BUTTONS_OK, "%s", text);
+    GtkWidget* box = gtk_message_dialog_new(parent ? GTK_WINDOW(parent) : nullptr, GTK_DIALOG_MODAL, messageType(type),
+                                            GTK_BUTTONS_OK, "%s", text);
     gtk_window_set_title(GTK_WINDOW(box), caption);
     gtk_window_set_position(GTK_WINDOW(box), parent ? GTK_WIN_POS_CENTER_ON_PARENT : GTK_WIN_POS_CENTER);
     gtk_window_set_keep_above(GTK_WINDOW(box), TRUE);
@@ -72,10 +65,9 @@ int windowSystemMessageBox(HWND owner, const char* text, const char* caption, UI
 // OFN_FILEMUSTEXIST is the chooser's own rule in its open mode.
 std::optional<std::string> windowSystemChooseFile(const OPENFILENAMEA& request) {
     GtkWidget* parent = gtkWindowOf(request.hwndOwner);
-    GtkWidget* dialog = gtk_file_chooser_dialog_new(request.lpstrTitle ? request.lpstrTitle : "Open",
-                                                    parent ? GTK_WINDOW(parent) : nullptr,
-                                                    GTK_FILE_CHOOSER_ACTION_OPEN, "_Cancel", GTK_RESPONSE_CANCEL,
-                                                    "_Open", GTK_RESPONSE_ACCEPT, nullptr);
+    GtkWidget* dialog = gtk_file_chooser_dialog_new(
+        request.lpstrTitle ? request.lpstrTitle : "Open", parent ? GTK_WINDOW(parent) : nullptr,
+        GTK_FILE_CHOOSER_ACTION_OPEN, "_Cancel", GTK_RESPONSE_CANCEL, "_Open", GTK_RESPONSE_ACCEPT, nullptr);
     GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
     addFilters(chooser, request);
     setInitialFolder(chooser, request);

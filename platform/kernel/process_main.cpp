@@ -1,6 +1,7 @@
 // The process entry: hands the engine its instance handle and command line the
 // way Windows would.
 
+#include <cstdlib>
 #include <string>
 
 #include "platform/layer.h"
@@ -25,5 +26,7 @@ std::string joinArguments(int argc, char** argv) {
 int main(int argc, char** argv) {
     std::string commandLine = joinArguments(argc, argv);
     auto instance = reinterpret_cast<HINSTANCE>(const_cast<char*>(&moduleBase));
-    return WinMain(instance, nullptr, commandLine.data(), SW_SHOWDEFAULT);
+    // exit, not a return: in a page, where main was suspended and resumed by
+    // the browser, a return value reaches no one; exit hands it to the page.
+    std::exit(WinMain(instance, nullptr, commandLine.data(), SW_SHOWDEFAULT));
 }

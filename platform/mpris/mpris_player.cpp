@@ -162,7 +162,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<platform::PlayerLink> platform::findMprisPlayer() {
+std::unique_ptr<platform::PlayerLink> platform::findSystemPlayer() {
     Owned<GDBusConnection> connection = connectToSessionBus();
     if (!connection) return nullptr;
     const std::string name = chosenPlayerName(connection.get());

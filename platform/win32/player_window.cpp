@@ -11,7 +11,7 @@
 namespace {
 
 struct PlayerState {
-    platform::PlayerFinder finder;  // empty: MPRIS
+    platform::PlayerFinder finder;  // empty: the system's player
     std::unique_ptr<platform::PlayerLink> link;
 };
 
@@ -35,7 +35,7 @@ void platform::setPlayerFinder(PlayerFinder finder) {
 HWND platform::findPlayerWindow() {
     PlayerState& state = player();
     state.link.reset();
-    state.link = state.finder ? state.finder() : findMprisPlayer();
+    state.link = state.finder ? state.finder() : findSystemPlayer();
     return state.link ? playerHandle() : nullptr;
 }
 

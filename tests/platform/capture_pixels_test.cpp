@@ -208,6 +208,45 @@ TEST_F(CapturedPixels, TexturesAreSampledInTheFormatTheyWereCreatedIn) {
     }
 }
 
+// Red texels blended by their own alpha over white: a format without alpha
+// bits (or with an unused top bit) is opaque, the others give theirs.
+TEST_F(CapturedPixels, TextureAlphaComesFromTheFormatsAlphaBitsAlone) {
+    struct Case {
+        const char* name;
+        DDPIXELFORMAT format;
+        uint32_t texel;
+        Rgb expected;
+    };
+    const Rgb red{255, 0, 0};
+    const Case cases[] = {
+        {"RGB565 is opaque", platform::rgb565Format(), 0xF800, red},
+        {"RGB555 with its top bit clear is opaque", platform::rgb555Format(), 0x7C00, red},
+        {"ARGB1555 alpha 0", platform::argb1555Format(), 0x7C00, whitePixel},
+        {"ARGB1555 alpha 1", platform::argb1555Format(), 0xFC00, red},
+        {"ARGB4444 alpha 0", platform::argb4444Format(), 0x0F00, whitePixel},
+        {"ARGB4444 alpha 15", platform::argb4444Format(), 0xFF00, red},
+        {"ARGB8888 alpha 0", platform::argb8888Format(), 0x00FF0000, whitePixel},
+        {"XRGB8888 with its top byte 0 is opaque", platform::xrgb8888Format(), 0x00FF0000, red},
+    };
+    D3DTLVERTEX quad[4] = {screen(0, 0, 0, 0xFFFFFFFF, 0, 0), screen(0, 480, 0, 0xFFFFFFFF, 0, 1),
+                           screen(640, 480, 0, 0xFFFFFFFF, 1, 1), screen(640, 0, 0, 0xFFFFFFFF, 1, 0)};
+    for (const Case& c : cases) {
+        IDirectDrawSurface7* surface = texture(c.format, {c.texel}, 1);
+        const platform::CapturedFrame& frame = display->frame([&](IDirect3DDevice7& device) {
+            D3DRECT whole{0, 0, 640, 480};
+            device.Clear(1, &whole, D3DCLEAR_TARGET, 0x00FFFFFF, 1.0f, 0);
+            device.SetTexture(0, surface);
+            device.SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, TRUE);
+            device.SetRenderState(D3DRENDERSTATE_SRCBLEND, D3DBLEND_SRCALPHA);
+            device.SetRenderState(D3DRENDERSTATE_DESTBLEND, D3DBLEND_INVSRCALPHA);
+            device.DrawPrimitive(D3DPT_TRIANGLEFAN, D3DFVF_TLVERTEX, quad, 4, 0);
+        });
+        SCOPED_TRACE(c.name);
+        expectPixels(frame, {{{320, 240}, c.expected}});
+        surface->Release();
+    }
+}
+
 // Two texels stretched over the screen: linear magnification blends them.
 TEST_F(CapturedPixels, MagnificationIsLinear) {
     IDirectDrawSurface7* blackWhite = texture(platform::rgb565Format(), {0x0000, 0xFFFF}, 2);

@@ -1,10 +1,11 @@
 #pragma once
 // Little-endian byte strings for building file fixtures in code.
 
-#include <bit>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "base/bit_cast.h"
 
 namespace testing_support {
 
@@ -20,7 +21,7 @@ public:
         bytes.push_back(value);
         return *this;
     }
-    ByteWriter& float32(float value) { return raw32(std::bit_cast<uint32_t>(value)); }
+    ByteWriter& float32(float value) { return raw32(bitCast<uint32_t>(value)); }
     ByteWriter& string(const std::string& text) {
         bytes.insert(bytes.end(), text.begin(), text.end());
         bytes.push_back(0);

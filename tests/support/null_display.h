@@ -3,12 +3,12 @@
 // values a set-up reads (640 x 480 x 16, waiting for the retrace), and at the
 // end the release of whatever display the test brought up.
 
-#include <bit>
 #include <cstdint>
 #include <string_view>
 #include <string>
 #include <vector>
 
+#include "base/bit_cast.h"
 #include "platform/hooks.h"
 
 namespace testing_support {
@@ -33,6 +33,6 @@ std::vector<platform::RecordedCall> callsNamed(std::string_view method);
 // Every recorded call as its text, in call order.
 std::vector<std::string> callTexts();
 // A float as the recorded calls hold it among their arguments: its bits.
-inline uint64_t bits(float value) { return std::bit_cast<uint32_t>(value); }
+inline uint64_t bits(float value) { return bitCast<uint32_t>(value); }
 
 }  // namespace testing_support

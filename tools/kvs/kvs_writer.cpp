@@ -1,9 +1,9 @@
 #include "tools/kvs/kvs_writer.h"
 
-#include <bit>
 #include <fstream>
 #include <stdexcept>
 
+#include "base/bit_cast.h"
 #include "scene/kvs_flags.h"
 
 namespace kvs {
@@ -56,7 +56,7 @@ KvsWriter& KvsWriter::uint8(uint8_t value) {
     return *this;
 }
 
-KvsWriter& KvsWriter::float32(float value) { return int32(std::bit_cast<int32_t>(value)); }
+KvsWriter& KvsWriter::float32(float value) { return int32(bitCast<int32_t>(value)); }
 
 KvsWriter& KvsWriter::string(const std::string& text) { return chars(text).uint8(0); }
 
