@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/gl/gl_frame_reader.h"
 #include "platform/gl/gl_pipeline.h"
 #include "platform/gl/gl_textures.h"
 
@@ -248,28 +249,16 @@ void GlRenderer::streamVertices(const DrawRequest& request, const VertexLayout& 
                  GL_STREAM_DRAW);
 }
 
-// GL rows run bottom-up; RGB565 widens to 8 bits by repeating its top bits.
+// GL rows run bottom-up.
 std::vector<uint8_t> GlRenderer::readTarget() {
     if (enhancement && context != nullptr) return readEnhancedFrame();
-    std::vector<uint8_t> rgb(size_t(width) * height * 3);
-    if (context == nullptr) return rgb;
+    if (context == nullptr) return std::vector<uint8_t>(size_t(width) * height * 3);
     context->makeCurrent();
     std::vector<uint16_t> pixels(size_t(width) * height);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
     glPixelStorei(GL_PACK_ALIGNMENT, 2);
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_SHORT_5_6_5, pixels.data());
-    for (size_t row = 0; row < height; ++row) {
-        const uint16_t* source = &pixels[(height - 1 - row) * width];
-        uint8_t* out = &rgb[row * width * 3];
-        for (size_t column = 0; column < width; ++column) {
-            uint16_t pixel = source[column];
-            uint8_t red = pixel >> 11, green = (pixel >> 5) & 0x3F, blue = pixel & 0x1F;
-            out[column * 3] = uint8_t(red << 3 | red >> 2);
-            out[column * 3 + 1] = uint8_t(green << 2 | green >> 4);
-            out[column * 3 + 2] = uint8_t(blue << 3 | blue >> 2);
-        }
-    }
-    return rgb;
+    return widenRgb565(pixels.data(), width, height);
 }
 
 std::vector<uint8_t> GlRenderer::readEnhancedFrame() {
@@ -283,6 +272,13 @@ std::vector<uint8_t> GlRenderer::readEnhancedFrame() {
     for (size_t row = 0; row < output.frameHeight; ++row)
         std::copy_n(&upsideDown[(output.frameHeight - 1 - row) * rowBytes], rowBytes, &rgb[row * rowBytes]);
     return rgb;
+}
+
+bool GlRenderer::bindFrameForReading() {
+    if (context == nullptr) return false;
+    context->makeCurrent();
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, enhancement ? resolvedFrame() : framebuffer);
+    return true;
 }
 
 void GlRenderer::finish() {
