@@ -114,8 +114,9 @@ public:
         if (!sink.frames) {
             renderer->finish();
         } else if (kept && sink.overlapped) {
-            if (reader.full()) handOver(sink);
+            // This frame's read is queued before the last one is waited for.
             reader.start(index);
+            if (reader.pending() > 1) handOver(sink);
         } else if (kept) {
             sink.frames(CapturedFrame{index, renderer->frameWidth(), renderer->frameHeight(), renderer->readTarget()});
         }

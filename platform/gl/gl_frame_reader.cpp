@@ -34,7 +34,7 @@ std::vector<uint8_t> flippedRows(const uint8_t* rows, uint32_t width, uint32_t h
 }  // namespace
 
 void GlFrameReader::start(uint32_t index) {
-    if (full() || !renderer->bindFrameForReading()) return;
+    if (started.size() == buffers.size() || !renderer->bindFrameForReading()) return;
     const Read read{index, next, renderer->frameWidth(), renderer->frameHeight(), renderer->readsTrueColour()};
     next = (next + 1) % buffers.size();
     const size_t size = size_t(read.width) * read.height * (read.enhanced ? 3 : 2);

@@ -27,10 +27,10 @@ public:
     GlFrameReader(const GlFrameReader&) = delete;
     GlFrameReader& operator=(const GlFrameReader&) = delete;
 
-    // Starts reading the renderer's finished frame; a read started earlier and
-    // not collected must be collected first when both buffers are taken.
+    // Starts reading the renderer's finished frame; with both buffers taken by
+    // reads not yet collected, it does nothing.
     void start(uint32_t index);
-    bool full() const { return started.size() == buffers.size(); }
+    size_t pending() const { return started.size(); }
     // The oldest frame started, waiting for its pixels; nothing when none is.
     std::optional<CapturedFrame> collect();
     // Deletes the buffers while the renderer's context lives; reads not
