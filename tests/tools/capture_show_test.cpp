@@ -232,13 +232,18 @@ TEST_F(CaptureShowTest, AMissingSceneIsTheShowsFatalStop) {
 
 }  // namespace
 
-// Refused before the show starts: no log, no frame, the system's reason.
-TEST_F(CaptureShowTest, AnOutputThatCannotBeWrittenIsRefusedBeforeTheShow) {
+// Refused before the show starts: no log, no frame, the system's reason or
+// the frames the show has.
+TEST_F(CaptureShowTest, AnOutputThatCannotBeWrittenOrFramesPastTheShowAreRefusedBeforeIt) {
     testing_support::writeFile(directory / "taken", "a file where a folder should be");
-    const std::pair<const char*, const char*> refusals[] = {
+    std::vector<std::pair<std::string, std::string>> refusals = {
         {"--video missing/show.mp4", "cannot write missing/show.mp4: No such file or directory"},
         {"--png taken/frames", "cannot write taken/frames: Not a directory"},
     };
+    const std::string past = std::to_string(showFrames);
+    const std::string pastTheEnd = "the show has " + past + " frames, 0 to " + std::to_string(showFrames - 1);
+    refusals.push_back({"--png frames --frames " + past, pastTheEnd});
+    refusals.push_back({"--video show.mkv --frames " + past + "-" + past + "0", pastTheEnd});
     for (const auto& [arguments, reason] : refusals) {
         const CommandRun run = capture(arguments);
         EXPECT_EQ(run.status, 2) << arguments;

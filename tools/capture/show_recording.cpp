@@ -198,6 +198,11 @@ int recordShow(const CaptureOptions& given, bool terminal) {
     const uint32_t showFrames = capture::showFrames("datas");
     const FrameRange everyFrame{0, showFrames > 0 ? showFrames - 1 : UINT32_MAX};
     const ShowRun whole{options.frames.value_or(everyFrame), showFrames};
+    if (showFrames > 0 && whole.framesKept() == 0) {
+        std::fprintf(stderr, "kvor-capture: the show has %u frames, 0 to %u: none from %u on\n", showFrames,
+                     showFrames - 1, whole.range.first);
+        return 2;
+    }
     const unsigned jobs = std::min(options.jobs.value_or(std::max(1u, std::thread::hardware_concurrency())),
                                    std::max(1u, whole.framesKept()));
     if (jobs == 1) return recordAlone(options, whole, terminal);
