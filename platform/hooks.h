@@ -138,14 +138,27 @@ struct CapturedFrame {
     std::vector<uint8_t> rgb;
 };
 using FrameSink = std::function<void(const CapturedFrame& frame)>;
-// Asked with each presented frame's index before it is read back: frames it
-// refuses are finished but never read nor given to the sink.
+// Asked once per frame, in order, at the frame's first drawing call (or at its
+// flip when nothing was drawn): whether the frame is kept. A frame refused is
+// not drawn at all (the show's own work for it still runs), nor read back.
 using FrameChoice = std::function<bool(uint32_t index)>;
+using FrameNotice = std::function<void(uint32_t index)>;
+// How the capture driver hands its frames over.
+struct CaptureSink {
+    FrameSink frames;     // the frames kept, in order; none: every frame is drawn and dropped
+    FrameChoice wanted;   // none: every frame is kept
+    FrameNotice flipped;  // told at every frame's flip, kept or not
+    // Each kept frame is read back while the next one is drawn: the sink gets
+    // frame n during the flip of frame n + 1, the last one when the DirectDraw
+    // object is released.
+    bool overlapped = false;
+};
 // The frame capture drivers made from now on draw: the enhanced one of that
 // size, or (none) the authentic 640 x 480 x 16 one.
 void setCaptureFrame(std::optional<EnhancedFrame> frame);
-// Receives every frame the capture driver presents (with a choice, those it
-// wants); with no sink, frames are dropped.
+void setFrameCapture(CaptureSink capture);
+// Every frame the capture driver presents (with a choice, those it wants)
+// goes to sink during its flip; with no sink, frames are dropped.
 void setCaptureSink(FrameSink sink, FrameChoice wanted = {});
 // The file of frame N: "frame-000042.png" for frame 42.
 std::string framePngName(uint32_t index);

@@ -320,6 +320,13 @@ std::vector<uint8_t> GlRenderer::readFrame(GLuint source, DWORD frameWidth, DWOR
     return rgba;
 }
 
+bool GlRenderer::bindFrameForReading() {
+    if (context == nullptr) return false;
+    context->makeCurrent();
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, enhancement ? resolvedFrame() : framebuffer);
+    return true;
+}
+
 void GlRenderer::finish() {
     if (context == nullptr) return;
     context->makeCurrent();

@@ -38,6 +38,11 @@ public:
     void draw(const DeviceState& state, const DrawRequest& request);
     // The frame as 8-bit RGB triples, top row first.
     std::vector<uint8_t> readTarget();
+    // Binds the finished frame (resolved when multisampled) as the read
+    // framebuffer, the context current; false once shut down.
+    bool bindFrameForReading();
+    // Whether the frame reads back as 8-bit RGB (enhanced) rather than RGB565.
+    bool readsTrueColour() const { return enhancement.has_value(); }
     // Waits until every command given so far has been carried out.
     void finish();
     // Shows the frame in the current draw framebuffer's rectangle, each pixel

@@ -320,3 +320,41 @@ TEST_F(CapturedPixels, OnlyTheBackBufferIsARenderTarget) {
     offScreen->Release();
     direct3D->Release();
 }
+
+// Read back while the next frame is drawn, each kept frame comes one flip
+// later, the last when the display is released; the frames refused are not
+// drawn, and every frame is asked about once, in order, and told at its flip.
+TEST(CapturedFrames, KeptFramesComeOneFlipLaterAndRefusedOnesAreNotDrawn) {
+    if (!CaptureDisplay::available()) GTEST_SKIP() << "no off-screen OpenGL context on this machine";
+    std::vector<uint32_t> asked, flipped, receivedAtFlip;
+    std::vector<platform::CapturedFrame> received;
+    {
+        CaptureDisplay display;
+        platform::setFrameCapture({.frames = [&](const platform::CapturedFrame& frame) { received.push_back(frame); },
+                                   .wanted =
+                                       [&](uint32_t index) {
+                                           asked.push_back(index);
+                                           return index % 2 == 0;
+                                       },
+                                   .flipped = [&](uint32_t index) { flipped.push_back(index); },
+                                   .overlapped = true});
+        for (DWORD k = 0; k < 5; ++k) {
+            display.renderer.clear();
+            display.renderer.beginScene();
+            const DWORD grey = 0x30 * (k + 1);
+            device->Clear(0, nullptr, D3DCLEAR_TARGET, grey << 16 | grey << 8 | grey, 1.0f, 0);
+            display.renderer.endScene();
+            display.renderer.flip();
+            receivedAtFlip.push_back(static_cast<uint32_t>(received.size()));
+        }
+    }
+    EXPECT_EQ(asked, (std::vector<uint32_t>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(flipped, (std::vector<uint32_t>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(receivedAtFlip, (std::vector<uint32_t>{0, 0, 1, 1, 2}));
+    ASSERT_EQ(received.size(), 3u);
+    for (size_t k = 0; k < received.size(); ++k) {
+        const int grey = 0x30 * (2 * static_cast<int>(k) + 1);
+        EXPECT_EQ(received[k].index, 2 * k);
+        EXPECT_TRUE(near(pixelAt(received[k], 320, 240), {grey, grey, grey}, quantised)) << k;
+    }
+}

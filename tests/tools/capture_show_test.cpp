@@ -56,15 +56,40 @@ protected:
     ScratchDirectory directory;
 };
 
-// The grey level of pixel (x, y) of a PNG frame (red channel).
-int greyAt(const std::filesystem::path& file, int x, int y) {
+// A PNG frame's RGB pixels; empty when it cannot be read.
+std::vector<uint8_t> pngPixels(const std::filesystem::path& file) {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, file.c_str())) return -1;
+    if (!png_image_begin_read_from_file(&image, file.c_str())) return {};
     image.format = PNG_FORMAT_RGB;
     std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) return -1;
-    return pixels[(static_cast<size_t>(y) * image.width + static_cast<size_t>(x)) * 3];
+    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) return {};
+    return pixels;
+}
+
+// The grey level of pixel (x, y) of a 640 x 480 PNG frame (red channel).
+int greyAt(const std::filesystem::path& file, int x, int y) {
+    const std::vector<uint8_t> pixels = pngPixels(file);
+    if (pixels.empty()) return -1;
+    return pixels[(static_cast<size_t>(y) * 640 + static_cast<size_t>(x)) * 3];
+}
+
+// A video's frames decoded by ffmpeg as RGB triples, in order.
+std::vector<std::vector<uint8_t>> videoFrames(const std::filesystem::path& video) {
+    const std::string command = "ffmpeg -v error -i " + quoted(video) + " -f rawvideo -pix_fmt rgb24 -";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    std::vector<std::vector<uint8_t>> frames;
+    for (std::vector<uint8_t> frame(640 * 480 * 3);
+         pipe && std::fread(frame.data(), 1, frame.size(), pipe.get()) == frame.size();)
+        frames.push_back(frame);
+    return frames;
+}
+
+double psnr(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
+    double squares = 0.0;
+    for (size_t k = 0; k < a.size() && k < b.size(); ++k) squares += std::pow(double(a[k]) - double(b[k]), 2);
+    const double mean = squares / static_cast<double>(std::max<size_t>(1, a.size()));
+    return mean == 0.0 ? 99.0 : 10.0 * std::log10(255.0 * 255.0 / mean);
 }
 
 std::filesystem::path frameFile(const ScratchDirectory& directory, int frame) {
@@ -73,8 +98,9 @@ std::filesystem::path frameFile(const ScratchDirectory& directory, int frame) {
     return directory / "frames" / name;
 }
 
-TEST_F(CaptureShowTest, PngFramesAreTheShowsFramesWithTheOverlaysGrey) {
-    const CommandRun run = capture("--png frames");
+// The whole show in one run, then the frames other ways give compared with it.
+TEST_F(CaptureShowTest, PngFramesAreTheShowsFramesWithTheOverlaysGreyHoweverRecorded) {
+    const CommandRun run = capture("--png frames --jobs 1");
     ASSERT_EQ(run.status, 0) << run.errors;
     size_t count = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(directory / "frames")) ++count;
@@ -99,6 +125,44 @@ TEST_F(CaptureShowTest, PngFramesAreTheShowsFramesWithTheOverlaysGrey) {
     for (const Probe& probe : probes)
         EXPECT_NEAR(greyAt(frameFile(directory, probe.frame), probe.x, probe.y), probe.grey, 8)
             << "frame " << probe.frame;
+
+    // A late frame alone: the frames before it are not drawn, yet it is the same, byte for byte.
+    const CommandRun late = capture("--png late --frames 1600 --jobs 1");
+    ASSERT_EQ(late.status, 0) << late.errors;
+    const std::string name = frameFile(directory, 1600).filename().string();
+    EXPECT_EQ(testing_support::readFile(directory / "late" / name),
+              testing_support::readFile(frameFile(directory, 1600)));
+    EXPECT_THAT(testing_support::readFile(directory / "kvorlog.txt"), testing::HasSubstr("kvor closed"));
+
+    // Two jobs hand over the same frames as one run does; their video joins to the same frames, in order.
+    constexpr int first = 1560, last = 1600;
+    const std::string range = " --frames " + std::to_string(first) + "-" + std::to_string(last);
+    const CommandRun split = capture("--png split --jobs 2" + range);
+    ASSERT_EQ(split.status, 0) << split.errors;
+    for (int frame = first; frame <= last; ++frame)
+        EXPECT_EQ(testing_support::readFile(directory / "split" / frameFile(directory, frame).filename()),
+                  testing_support::readFile(frameFile(directory, frame)))
+            << "frame " << frame;
+    if (!capture::findProgram("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
+    double worst[2] = {99.0, 99.0};
+    for (int jobs : {1, 2}) {
+        const std::string video = "jobs-" + std::to_string(jobs) + ".mkv";
+        const CommandRun recorded = capture("--video " + video + " --jobs " + std::to_string(jobs) + range);
+        ASSERT_EQ(recorded.status, 0) << recorded.errors;
+        const std::vector<std::vector<uint8_t>> decoded = videoFrames(directory / video);
+        ASSERT_EQ(decoded.size(), static_cast<size_t>(last - first + 1)) << jobs << " jobs";
+        for (int frame = first; frame <= last; ++frame) {
+            const std::vector<uint8_t> png = pngPixels(frameFile(directory, frame));
+            const std::vector<uint8_t>& shown = decoded[static_cast<size_t>(frame - first)];
+            worst[jobs - 1] = std::min(worst[jobs - 1], psnr(shown, png));
+            // The title fading in tells the frames apart.
+            EXPECT_NEAR(shown[(100 * 640 + 100) * 3], png[(100 * 640 + 100) * 3], 3) << "frame " << frame;
+        }
+    }
+    std::printf("video frames against the PNG frames: worst PSNR %.2f dB with one job, %.2f dB with two\n", worst[0],
+                worst[1]);
+    EXPECT_GT(worst[1], 40.0);
+    EXPECT_NEAR(worst[1], worst[0], 0.5);
 }
 
 // Only the chosen frames, under their numbers in the show; the last is the
@@ -168,13 +232,18 @@ TEST_F(CaptureShowTest, AMissingSceneIsTheShowsFatalStop) {
 
 }  // namespace
 
-// Refused before the show starts: no log, no frame, the system's reason.
-TEST_F(CaptureShowTest, AnOutputThatCannotBeWrittenIsRefusedBeforeTheShow) {
+// Refused before the show starts: no log, no frame, the system's reason or
+// the frames the show has.
+TEST_F(CaptureShowTest, AnOutputThatCannotBeWrittenOrFramesPastTheShowAreRefusedBeforeIt) {
     testing_support::writeFile(directory / "taken", "a file where a folder should be");
-    const std::pair<const char*, const char*> refusals[] = {
+    std::vector<std::pair<std::string, std::string>> refusals = {
         {"--video missing/show.mp4", "cannot write missing/show.mp4: No such file or directory"},
         {"--png taken/frames", "cannot write taken/frames: Not a directory"},
     };
+    const std::string past = std::to_string(showFrames);
+    const std::string pastTheEnd = "the show has " + past + " frames, 0 to " + std::to_string(showFrames - 1);
+    refusals.push_back({"--png frames --frames " + past, pastTheEnd});
+    refusals.push_back({"--video show.mkv --frames " + past + "-" + past + "0", pastTheEnd});
     for (const auto& [arguments, reason] : refusals) {
         const CommandRun run = capture(arguments);
         EXPECT_EQ(run.status, 2) << arguments;

@@ -10,6 +10,8 @@
 #include "tests/support/test_support.h"
 #include "tools/capture/capture_options.h"
 #include "tools/capture/child_process.h"
+#include "tools/capture/frame_worker.h"
+#include "tools/capture/job_split.h"
 #include "tools/capture/output_check.h"
 #include "tools/capture/progress_meter.h"
 #include "tools/capture/show_clock.h"
@@ -46,7 +48,9 @@ TEST(CaptureOptions, ChoosesOneOutput) {
          nullptr,
          nullptr,
          "the size must be WIDTHxHEIGHT, each from 16 to 8192"},
-        {{"--video", "show.mp4", "--frames", "3"}, nullptr, nullptr, "--frames goes with --png"},
+        {{"--video", "show.mp4", "--frames", "3", "--jobs", "4"}, nullptr, "show.mp4", nullptr},
+        {{"--png", "a", "--jobs", "0"}, nullptr, nullptr, "the jobs must be a number from 1 to 256"},
+        {{"--png", "a", "--jobs", "2x"}, nullptr, nullptr, "the jobs must be a number from 1 to 256"},
         {{"--png", "a", "--frames", "9-3"},
          nullptr,
          nullptr,
@@ -88,6 +92,50 @@ TEST(CaptureOptions, FrameRanges) {
     EXPECT_TRUE(range.contains(10));
     EXPECT_TRUE(range.contains(20));
     EXPECT_FALSE(range.contains(21));
+}
+
+TEST(CaptureJobs, RunsOfConsecutiveFramesAsEvenAsCanBe) {
+    using capture::FrameRange;
+    const auto runs = [](FrameRange range, unsigned jobs) {
+        std::vector<std::pair<uint32_t, uint32_t>> pairs;
+        for (const FrameRange& run : capture::splitFrames(range, jobs)) pairs.emplace_back(run.first, run.last);
+        return pairs;
+    };
+    using Runs = std::vector<std::pair<uint32_t, uint32_t>>;
+    EXPECT_EQ(runs({0, 4794}, 1), (Runs{{0, 4794}}));
+    EXPECT_EQ(runs({0, 4794}, 2), (Runs{{0, 2397}, {2398, 4794}}));
+    EXPECT_EQ(runs({10, 19}, 3), (Runs{{10, 13}, {14, 16}, {17, 19}}));
+    EXPECT_EQ(runs({5, 6}, 4), (Runs{{5, 5}, {6, 6}}));  // no job without a frame
+    EXPECT_EQ(runs({4294967290u, 4294967295u}, 2), (Runs{{4294967290u, 4294967292u}, {4294967293u, 4294967295u}}));
+}
+
+// Frames are written in order on the worker's thread; after a failed write
+// nothing more is written and the failure is told.
+TEST(CaptureJobs, FramesWrittenInOrderUntilAWriteFails) {
+    std::vector<uint32_t> written;
+    {
+        capture::FrameWorker worker(
+            [&](const platform::CapturedFrame& frame) {
+                written.push_back(frame.index);
+                return true;
+            },
+            2);
+        for (uint32_t index = 0; index < 50; ++index) EXPECT_TRUE(worker.add({index, 1, 1, {0, 0, 0}}));
+        EXPECT_TRUE(worker.finish());
+    }
+    ASSERT_EQ(written.size(), 50u);
+    for (uint32_t index = 0; index < 50; ++index) EXPECT_EQ(written[index], index);
+
+    written.clear();
+    capture::FrameWorker failing([&](const platform::CapturedFrame& frame) {
+        written.push_back(frame.index);
+        return frame.index < 3;
+    });
+    for (uint32_t index = 0; index < 4; ++index) failing.add({index, 1, 1, {}});
+    EXPECT_FALSE(failing.finish());
+    EXPECT_TRUE(failing.failed());
+    EXPECT_FALSE(failing.add({9, 1, 1, {}}));
+    EXPECT_EQ(written, (std::vector<uint32_t>{0, 1, 2, 3}));
 }
 
 TEST(CaptureOptions, EnhancedFrameSizeAndStretch) {

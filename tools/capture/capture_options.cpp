@@ -16,11 +16,13 @@ bool videoExtension(const std::filesystem::path& file) {
 }  // namespace
 
 std::string usage() {
-    return "usage: kvor-capture --png DIR [--frames FIRST[-LAST]] | --video FILE.mp4|FILE.mkv\n"
+    return "usage: kvor-capture --png DIR | --video FILE.mp4|FILE.mkv [--frames FIRST[-LAST]] [--jobs N]\n"
            "                    [--enhanced [--size WxH] [--stretch]]\n"
            "Records the show from the datas/ directory here, writing kvorlog.txt here. --frames keeps\n"
-           "only those frames of the show (counted from 0). --enhanced draws it at WxH (1920x1080 by\n"
-           "default) with 32-bit colour and 4x multisampling, letter-boxed to 4:3 unless --stretch.\n";
+           "only those frames of the show (counted from 0): the show runs up to LAST, drawing nothing\n"
+           "before FIRST. --jobs splits the frames among N processes (default: one per processor),\n"
+           "a video's parts joined as they are. --enhanced draws the show at WxH (1920x1080 by default)\n"
+           "with 32-bit colour and 4x multisampling, letter-boxed to 4:3 unless --stretch.\n";
 }
 
 std::optional<FrameRange> parseFrameRange(const std::string& text) {
@@ -65,6 +67,12 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
         } else if (argument == "--frames" && hasValue) {
             options.frames = parseFrameRange(arguments[++k]);
             if (!options.frames) return {{}, "the frames must be FIRST or FIRST-LAST, FIRST not after LAST"};
+        } else if (argument == "--jobs" && hasValue) {
+            unsigned jobs = 0;
+            char extra = 0;
+            if (std::sscanf(arguments[++k].c_str(), "%u%c", &jobs, &extra) != 1 || jobs < 1 || jobs > 256)
+                return {{}, "the jobs must be a number from 1 to 256"};
+            options.jobs = jobs;
         } else if (argument == "--png" && hasValue) {
             options.pngDirectory = arguments[++k];
         } else if (argument == "--video" && hasValue) {
@@ -78,7 +86,6 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
     }
     if (options.pngDirectory.has_value() == options.videoFile.has_value())
         return {{}, "give either --png DIR or --video FILE"};
-    if (options.frames && !options.pngDirectory) return {{}, "--frames goes with --png"};
     if ((size || stretch) && !enhanced) return {{}, "--size and --stretch go with --enhanced"};
     if (enhanced) {
         options.enhanced = size.value_or(platform::EnhancedFrame{1920, 1080, false});

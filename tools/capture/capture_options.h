@@ -21,8 +21,10 @@ struct CaptureOptions {
     std::optional<std::filesystem::path> videoFile;     // --video FILE (.mp4 or .mkv)
     // --enhanced [--size WxH] [--stretch]: the enhanced frame, 1920 x 1080 unless sized.
     std::optional<platform::EnhancedFrame> enhanced;
-    // --frames FIRST[-LAST], with --png: only the show's frames FIRST to LAST (from 0).
+    // --frames FIRST[-LAST]: only the show's frames FIRST to LAST (from 0).
     std::optional<FrameRange> frames;
+    // --jobs N: the frames split among N processes; none: one per processor.
+    std::optional<unsigned> jobs;
 };
 
 // "N" or "N-M" with N <= M; nothing otherwise.

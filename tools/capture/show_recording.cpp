@@ -2,16 +2,24 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
+#include <thread>
 
 #include "app/demo_driver.h"
 #include "app/program_lifetime.h"
 #include "base/fatal.h"
+#include "base/process_state.h"
 #include "platform/hooks.h"
+#include "tools/capture/capture_jobs.h"
+#include "tools/capture/frame_worker.h"
 #include "tools/capture/progress_meter.h"
 #include "tools/capture/show_clock.h"
 #include "tools/capture/show_length.h"
+#include "tools/capture/show_run.h"
 #include "tools/capture/soundtrack_player.h"
 #include "tools/capture/video_encoder.h"
 
@@ -20,24 +28,10 @@ namespace capture {
 namespace {
 
 constexpr int fadeFrames = 3 * framesPerSecond;
+constexpr WPARAM escapeKey = 27;
 
 // Any stable, non-null address stands for the module, as for the program.
 const char moduleBase = 0;
-
-// Files made on the way to the video, beside it, removed when it is done.
-struct WorkFiles {
-    std::filesystem::path video, sound;
-    explicit WorkFiles(const std::filesystem::path& output) {
-        const std::string stem = output.string() + ".part-" + std::to_string(getpid());
-        video = stem + ".mkv";
-        sound = stem + ".wav";
-    }
-    ~WorkFiles() {
-        std::error_code ignored;
-        std::filesystem::remove(video, ignored);
-        std::filesystem::remove(sound, ignored);
-    }
-};
 
 void runShow() {
     startProgram(reinterpret_cast<HINSTANCE>(const_cast<char*>(&moduleBase)));
@@ -52,68 +46,147 @@ std::string duration(double seconds) {
     return text;
 }
 
-// Each file is named by the frame's place in the show; frames left out are
-// not even read back.
-int recordPng(const std::filesystem::path& directory, std::optional<FrameRange> frames, ProgressMeter& meter) {
-    const platform::FrameSink png = platform::pngFrameSink(directory, [](const std::filesystem::path& path) {
-        fatalMessage(("kvor-capture cannot write " + path.string()).c_str());
-    });
-    uint32_t written = 0;
-    platform::setCaptureSink(
-        [&](const platform::CapturedFrame& frame) {
-            png(frame);
-            ++written;
-        },
-        [&](uint32_t index) {
-            meter.frameDone();
-            return !frames || frames->contains(index);
-        });
-    runShow();
-    meter.finish();
-    std::fprintf(stderr, "kvor-capture: %u frames in %s\n", written, directory.c_str());
-    return 0;
+// The run's frames read back while the next is drawn and handed to worker;
+// flipped runs on the show's thread after every frame, kept or not.
+platform::CaptureSink keptFrames(FrameWorker& worker, const ShowRun& run, std::function<void()> flipped) {
+    return {.frames = [&worker](const platform::CapturedFrame& frame) { worker.add(frame); },
+            .wanted = run.choice(),
+            .flipped = [flipped = std::move(flipped)](uint32_t) { flipped(); },
+            .overlapped = true};
 }
 
-int recordVideo(const std::filesystem::path& output, const std::filesystem::path& soundtrackFile,
-                ProgressMeter& meter) {
-    ShowClock clock;
-    CommandRecorder recorder(clock);
-    WorkFiles work(output);
-    VideoEncoder encoder(work.video);
-    platform::CapturedFrame last{};
-    platform::setCaptureSink([&](const platform::CapturedFrame& frame) {
-        clock.framePresented();
-        if (!encoder.addFrame(frame.width, frame.height, frame.rgb)) fatalMessage("ffmpeg stopped taking frames");
-        last = frame;
-        meter.frameDone();
+// Each file is named by the frame's place in the show; frames left out are
+// not even drawn. Returns the frames written.
+uint32_t recordPng(const std::filesystem::path& directory, const ShowRun& run, ProgressMeter& meter) {
+    std::filesystem::path unwritten;
+    const platform::FrameSink png =
+        platform::pngFrameSink(directory, [&](const std::filesystem::path& path) { unwritten = path; });
+    uint32_t written = 0;
+    FrameWorker worker([&](const platform::CapturedFrame& frame) {
+        png(frame);
+        ++written;
+        return unwritten.empty();
     });
+    // Reported from the show's thread, between frames.
+    const auto cannotWrite = [&] { fatalMessage(("kvor-capture cannot write " + unwritten.string()).c_str()); };
+    platform::setFrameCapture(keptFrames(worker, run, [&] {
+        meter.frameDone();
+        if (worker.failed()) cannotWrite();
+    }));
+    runShow();
+    if (!worker.finish()) cannotWrite();
+    meter.finish();
+    return written;
+}
+
+// The kept frames encoded into file; the fade's frames follow when the run
+// reaches the show's end. Returns the frames encoded.
+uint32_t recordVideoFrames(const std::filesystem::path& file, const ShowRun& run, ProgressMeter& meter,
+                           CommandRecorder& recorder, ShowClock& clock) {
+    VideoEncoder encoder(file);
+    platform::CapturedFrame last{};
+    uint32_t written = 0;
+    FrameWorker worker([&](const platform::CapturedFrame& frame) {
+        ++written;
+        last = frame;
+        return encoder.addFrame(frame.width, frame.height, frame.rgb);
+    });
+    platform::setFrameCapture(keptFrames(worker, run, [&] {
+        clock.framePresented();
+        meter.frameDone();
+        if (worker.failed()) fatalMessage("ffmpeg stopped taking frames");
+    }));
     platform::setPlayerFinder([&] { return recorder.link(); });
     runShow();
+    if (!worker.finish()) fatalMessage("ffmpeg stopped taking frames");
     meter.finish();
     // The fade holds the last frame on screen for its three seconds.
-    for (int k = 0; k < fadeFrames && clock.framesPresented() > 0; ++k)
+    for (int k = 0; k < fadeFrames && written > 0 && run.reachesEnd(); ++k, ++written)
         if (!encoder.addFrame(last.width, last.height, last.rgb)) fatalMessage("ffmpeg stopped taking frames");
     if (!encoder.finish()) fatalMessage("ffmpeg could not encode the video");
-    const double seconds = static_cast<double>(clock.framesPresented() + fadeFrames) / framesPerSecond;
-    std::optional<std::filesystem::path> sound;
-    if (const auto soundtrack = readWave(soundtrackFile)) {
-        const std::vector<uint8_t> bytes = waveBytes(renderPlayback(*soundtrack, recorder.commands(), seconds));
-        std::FILE* file = std::fopen(work.sound.c_str(), "wb");
-        const bool written = file != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-        if (file != nullptr && std::fclose(file) != 0) fatalMessage("kvor-capture cannot write the soundtrack");
-        if (!written) fatalMessage("kvor-capture cannot write the soundtrack");
-        sound = work.sound;
-    } else if (std::filesystem::exists(soundtrackFile)) {
-        std::fprintf(stderr, "kvor-capture: %s is not a 16-bit PCM WAVE file; the video has no sound\n",
-                     soundtrackFile.c_str());
+    return written;
+}
+
+// The soundtrack the show's player commands make of the video's span, from
+// frame first on; nothing when the data has no soundtrack.
+std::optional<std::filesystem::path> writeSoundtrack(const std::filesystem::path& soundtrackFile,
+                                                     const std::vector<TimedCommand>& commands, uint32_t first,
+                                                     double seconds, const std::filesystem::path& wave) {
+    const std::optional<PcmSound> soundtrack = readWave(soundtrackFile);
+    if (!soundtrack) {
+        if (std::filesystem::exists(soundtrackFile))
+            std::fprintf(stderr, "kvor-capture: %s is not a 16-bit PCM WAVE file; the video has no sound\n",
+                         soundtrackFile.c_str());
+        return std::nullopt;
     }
-    if (!muxVideo(work.video, sound, output)) fatalMessage("ffmpeg could not write the video file");
-    std::fprintf(stderr, "kvor-capture: %s, %u frames (%s)%s\n", output.c_str(), clock.framesPresented() + fadeFrames,
-                 duration(seconds).c_str(), sound ? " with its soundtrack" : ", no soundtrack");
+    const double start = static_cast<double>(first) / framesPerSecond;
+    PcmSound sound = renderPlayback(*soundtrack, commands, start + seconds);
+    const auto skipped =
+        static_cast<size_t>(std::llround(start * sound.sampleRate)) * static_cast<size_t>(sound.channels);
+    sound.samples.erase(sound.samples.begin(),
+                        sound.samples.begin() + static_cast<std::ptrdiff_t>(std::min(skipped, sound.samples.size())));
+    const std::vector<uint8_t> bytes = waveBytes(sound);
+    std::FILE* file = std::fopen(wave.c_str(), "wb");
+    const bool written = file != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    if ((file != nullptr && std::fclose(file) != 0) || !written)
+        fatalMessage("kvor-capture cannot write the soundtrack");
+    return wave;
+}
+
+int recordAlone(const CaptureOptions& options, const ShowRun& run, bool terminal) {
+    ProgressMeter meter(run.framesShown(), terminal);
+    std::optional<WorkFolder> work;
+    if (options.videoFile) work.emplace(workPlace(options));
+    std::vector<TimedCommand> commands;
+    const std::filesystem::path part = work ? work->path / "video.mkv" : std::filesystem::path();
+    const uint32_t frames = recordRun(options, run, part, meter, commands);
+    if (options.videoFile) {
+        finishVideo({part}, *work, commands, run.range.first, frames, *options.videoFile);
+    } else {
+        std::fprintf(stderr, "kvor-capture: %u frames in %s\n", frames, options.pngDirectory->c_str());
+    }
     return 0;
 }
 
 }  // namespace
+
+platform::FrameChoice ShowRun::choice() const {
+    return [run = *this](uint32_t index) {
+        if (index == run.range.last && !run.reachesEnd()) PostMessageA(mainWindow, WM_CHAR, escapeKey, 0);
+        return run.range.contains(index);
+    };
+}
+
+std::filesystem::path workPlace(const CaptureOptions& options) {
+    const std::string pid = std::to_string(getpid());
+    if (options.videoFile) return options.videoFile->string() + ".part-" + pid;
+    return *options.pngDirectory / (".jobs-" + pid);
+}
+
+void finishVideo(const std::vector<std::filesystem::path>& parts, const WorkFolder& work,
+                 const std::vector<TimedCommand>& commands, uint32_t first, uint32_t frames,
+                 const std::filesystem::path& output) {
+    const double seconds = static_cast<double>(frames) / framesPerSecond;
+    const std::optional<std::filesystem::path> sound = writeSoundtrack(
+        std::filesystem::absolute("datas/kvor-theme.wav"), commands, first, seconds, work.path / "sound.wav");
+    if (!muxVideo(parts, work.path / "parts.txt", sound, output)) fatalMessage("ffmpeg could not write the video file");
+    std::fprintf(stderr, "kvor-capture: %s, %u frames (%s)%s\n", output.c_str(), frames, duration(seconds).c_str(),
+                 sound ? " with its soundtrack" : ", no soundtrack");
+}
+
+uint32_t recordRun(const CaptureOptions& options, const ShowRun& run, const std::filesystem::path& videoPart,
+                   ProgressMeter& meter, std::vector<TimedCommand>& commands) {
+    if (options.pngDirectory) {
+        // No player of the session may receive the show's commands.
+        platform::setPlayerFinder([] { return std::unique_ptr<platform::PlayerLink>(); });
+        return recordPng(*options.pngDirectory, run, meter);
+    }
+    ShowClock clock;
+    CommandRecorder recorder(clock);
+    const uint32_t frames = recordVideoFrames(videoPart, run, meter, recorder, clock);
+    commands = recorder.commands();
+    return frames;
+}
 
 int recordShow(const CaptureOptions& given, bool terminal) {
     // The show changes into datas/: every path given is taken from here.
@@ -122,13 +195,18 @@ int recordShow(const CaptureOptions& given, bool terminal) {
     if (options.videoFile) options.videoFile = std::filesystem::absolute(*options.videoFile);
     platform::setPrimaryDriver(platform::DriverKind::capture);
     platform::setCaptureFrame(options.enhanced);
-    ProgressMeter meter(showFrames("datas"), terminal);
-    if (options.pngDirectory) {
-        // No player of the session may receive the show's commands.
-        platform::setPlayerFinder([] { return std::unique_ptr<platform::PlayerLink>(); });
-        return recordPng(*options.pngDirectory, options.frames, meter);
+    const uint32_t showFrames = capture::showFrames("datas");
+    const FrameRange everyFrame{0, showFrames > 0 ? showFrames - 1 : UINT32_MAX};
+    const ShowRun whole{options.frames.value_or(everyFrame), showFrames};
+    if (showFrames > 0 && whole.framesKept() == 0) {
+        std::fprintf(stderr, "kvor-capture: the show has %u frames, 0 to %u: none from %u on\n", showFrames,
+                     showFrames - 1, whole.range.first);
+        return 2;
     }
-    return recordVideo(*options.videoFile, std::filesystem::absolute("datas/kvor-theme.wav"), meter);
+    const unsigned jobs = std::min(options.jobs.value_or(std::max(1u, std::thread::hardware_concurrency())),
+                                   std::max(1u, whole.framesKept()));
+    if (jobs == 1) return recordAlone(options, whole, terminal);
+    return recordInJobs(options, whole, jobs);
 }
 
 }  // namespace capture

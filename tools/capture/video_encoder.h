@@ -26,9 +26,11 @@ private:
     std::unique_ptr<ChildProcess> ffmpeg;
 };
 
-// Copies the video stream of video and the sound of wave (encoded as AAC)
-// into output, or the video alone without wave. False when ffmpeg failed.
-bool muxVideo(const std::filesystem::path& video, const std::optional<std::filesystem::path>& wave,
-              const std::filesystem::path& output);
+// Copies the video streams of parts, one after the other, and the sound of
+// wave (encoded as AAC) into output, or the video alone without wave; list is
+// where the parts' list for ffmpeg goes when there are several. False when
+// ffmpeg failed.
+bool muxVideo(const std::vector<std::filesystem::path>& parts, const std::filesystem::path& list,
+              const std::optional<std::filesystem::path>& wave, const std::filesystem::path& output);
 
 }  // namespace capture
