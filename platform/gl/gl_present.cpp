@@ -1,7 +1,6 @@
 #include "platform/gl/gl_present.h"
 
-#include <cstdio>
-#include <string>
+#include "platform/gl/gl_program.h"
 
 namespace platform {
 
@@ -24,32 +23,10 @@ void main() {
 }
 )";
 
-GLuint compile(GLenum stage, const std::string& source) {
-    GLuint shader = glCreateShader(stage);
-    const char* text = source.c_str();
-    glShaderSource(shader, 1, &text, nullptr);
-    glCompileShader(shader);
-    GLint compiled = GL_FALSE;
-    glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
-    if (!compiled) {
-        char log[1024] = {};
-        glGetShaderInfoLog(shader, sizeof log, nullptr, log);
-        std::fprintf(stderr, "kvor: the present shader does not compile: %s\n", log);
-    }
-    return shader;
-}
-
 }  // namespace
 
-GlPresentProgram::GlPresentProgram(ShaderLanguage language) {
-    GLuint vertex = compile(GL_VERTEX_SHADER, shaderPrologue(language) + vertexSource);
-    GLuint fragment = compile(GL_FRAGMENT_SHADER, shaderPrologue(language) + fragmentSource);
-    program = glCreateProgram();
-    glAttachShader(program, vertex);
-    glAttachShader(program, fragment);
-    glLinkProgram(program);
-    glDeleteShader(vertex);
-    glDeleteShader(fragment);
+GlPresentProgram::GlPresentProgram(ShaderLanguage language)
+    : program(linkProgram(shaderPrologue(language) + vertexSource, shaderPrologue(language) + fragmentSource)) {
     frameLocation = glGetUniformLocation(program, "frame");
 }
 

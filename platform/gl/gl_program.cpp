@@ -23,15 +23,20 @@ GLuint compile(GLenum stage, const std::string& source) {
 
 }  // namespace
 
-GlProgram::GlProgram(const ShaderKey& key, ShaderLanguage language) {
-    GLuint vertex = compile(GL_VERTEX_SHADER, vertexShaderSource(key, language));
-    GLuint fragment = compile(GL_FRAGMENT_SHADER, fragmentShaderSource(key, language));
-    program = glCreateProgram();
+GLuint linkProgram(const std::string& vertexSource, const std::string& fragmentSource) {
+    GLuint vertex = compile(GL_VERTEX_SHADER, vertexSource);
+    GLuint fragment = compile(GL_FRAGMENT_SHADER, fragmentSource);
+    GLuint program = glCreateProgram();
     glAttachShader(program, vertex);
     glAttachShader(program, fragment);
     glLinkProgram(program);
     glDeleteShader(vertex);
     glDeleteShader(fragment);
+    return program;
+}
+
+GlProgram::GlProgram(const ShaderKey& key, ShaderLanguage language)
+    : program(linkProgram(vertexShaderSource(key, language), fragmentShaderSource(key, language))) {
     auto locate = [this](const char* name) { return glGetUniformLocation(program, name); };
     locations =
         Uniforms{locate("worldView"),    locate("projection"),      locate("viewport"),         locate("pixelOffset"),

@@ -7,6 +7,10 @@
 
 namespace platform {
 
+// A linked program of the two stages; what does not compile is reported on
+// standard error with the compiler's log.
+GLuint linkProgram(const std::string& vertexSource, const std::string& fragmentSource);
+
 class GlProgram {
 public:
     GlProgram(const ShaderKey& key, ShaderLanguage language);
