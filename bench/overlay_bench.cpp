@@ -22,7 +22,7 @@
 #include "bench/thread_clock.h"
 #include "overlay/overlay.h"
 #include "overlay/overlay_effects.h"
-#include "platform/hooks.h"
+#include "platform/tool_interface.h"
 #include "render/renderer.h"
 
 namespace {

@@ -9,6 +9,7 @@
 #include "platform/gl/egl_context.h"
 #include "platform/gl/gl_driver.h"
 #include "platform/gl/gl_frame_reader.h"
+#include "platform/tool_interface.h"
 
 namespace platform {
 

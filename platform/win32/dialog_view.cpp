@@ -2,7 +2,7 @@
 
 #include "platform/dialog_view.h"
 
-#include "platform/hooks.h"
+#include "platform/hook_slots.h"
 
 namespace platform {
 
@@ -17,20 +17,18 @@ public:
     void close(HWND) override {}
 };
 
-bool& headless() {
+}  // namespace
+
+bool& headlessDialogsSetting() {
     static bool value = false;
     return value;
 }
 
-}  // namespace
-
-void setHeadlessDialogs(bool value) { headless() = value; }
-
-bool headlessDialogs() { return headless(); }
+bool headlessDialogs() { return headlessDialogsSetting(); }
 
 DialogView* dialogView() {
     static NoView none;
-    return headless() ? &none : windowSystemDialogView();
+    return headlessDialogs() ? &none : windowSystemDialogView();
 }
 
 }  // namespace platform
