@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "platform/ddraw/drivers.h"
-#include "platform/gl/egl_context.h"
+#include "platform/desktop/egl_context.h"
 #include "platform/gl/gl_driver.h"
 #include "platform/gl/gl_frame_reader.h"
 #include "platform/tool_interface.h"

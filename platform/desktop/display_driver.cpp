@@ -16,11 +16,11 @@
 #include <thread>
 
 #include "platform/ddraw/drivers.h"
-#include "platform/gl/frame_pacing.h"
-#include "platform/gl/gl_context_failure.h"
+#include "platform/desktop/frame_pacing.h"
+#include "platform/desktop/gl_context_failure.h"
+#include "platform/desktop/sample_governor.h"
 #include "platform/gl/gl_driver.h"
 #include "platform/gl/gl_headers.h"
-#include "platform/gl/sample_governor.h"
 #include "platform/win32/message_sources.h"
 #include "platform/win32/window_registry.h"
 
