@@ -53,11 +53,7 @@ LayerFrame::LayerFrame(const SyntheticFrame& frame) : state(std::make_unique<Sta
 
 LayerFrame::~LayerFrame() {
     for (IDirectDrawSurface7* texture : state->textures) texture->Release();
-    device->Release();
-    directDraw->Release();
-    device = nullptr;
-    directDraw = nullptr;
-    DestroyWindow(renderWindow);
+    releaseDemoDisplay();
 }
 
 void LayerFrame::draw() {
