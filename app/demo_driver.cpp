@@ -78,15 +78,6 @@ std::unique_ptr<Scene> loadScene(const char* fileName, Renderer& renderer) {
     return scene;
 }
 
-// Destroying a window the user already closed does nothing.
-void releaseDisplay() {
-    if (device != nullptr) device->Release();
-    device = nullptr;
-    if (directDraw != nullptr) directDraw->Release();
-    directDraw = nullptr;
-    DestroyWindow(renderWindow);
-}
-
 }  // namespace
 
 int runDemo() {
@@ -116,7 +107,7 @@ int runDemo() {
 
     fadeMusic(player);
     closeMusicPlayer(player);
-    releaseDisplay();
+    releaseDemoDisplay();
     // Overlays, then scenes, then the renderer: the reverse of construction.
     for (auto overlay = titles.rbegin(); overlay != titles.rend(); ++overlay) overlay->reset();
     salle.reset();

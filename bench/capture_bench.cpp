@@ -23,8 +23,9 @@
 
 #include "app/demo_driver.h"
 #include "app/program_lifetime.h"
-#include "platform/hooks.h"
 #include "platform/player_link.h"
+#include "platform/test_seams.h"
+#include "platform/tool_interface.h"
 #include "tools/capture/child_process.h"
 #include "tools/capture/frame_worker.h"
 #include "tools/capture/show_length.h"

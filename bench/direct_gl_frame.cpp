@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "bench/thread_clock.h"
-#include "platform/gl/egl_context.h"
+#include "platform/desktop/egl_context.h"
 #include "platform/gl/gl_headers.h"
 #include "platform/gl/gl_pipeline.h"
 #include "platform/gl/gl_program.h"

@@ -13,7 +13,7 @@
 #include "bench/direct_gl_frame.h"
 #include "bench/layer_frame.h"
 #include "bench/synthetic_frame.h"
-#include "platform/hooks.h"
+#include "platform/tool_interface.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "base/display_state.h"
 #include "base/process_state.h"
 #include "bench/thread_clock.h"
-#include "platform/hooks.h"
+#include "platform/tool_interface.h"
 #include "render/renderer.h"
 #include "scene/scene.h"
 
@@ -53,11 +53,7 @@ LayerFrame::LayerFrame(const SyntheticFrame& frame) : state(std::make_unique<Sta
 
 LayerFrame::~LayerFrame() {
     for (IDirectDrawSurface7* texture : state->textures) texture->Release();
-    device->Release();
-    directDraw->Release();
-    device = nullptr;
-    directDraw = nullptr;
-    DestroyWindow(renderWindow);
+    releaseDemoDisplay();
 }
 
 void LayerFrame::draw() {

@@ -2,7 +2,8 @@
 
 #include "base/display_request.h"
 #include "base/process_state.h"
-#include "platform/hooks.h"
+#include "platform/test_seams.h"
+#include "platform/tool_interface.h"
 
 namespace bench {
 

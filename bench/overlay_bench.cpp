@@ -16,13 +16,14 @@
 #include <new>
 #include <vector>
 
+#include "base/display_request.h"
 #include "base/log.h"
 #include "base/process_state.h"
 #include "bench/null_display.h"
 #include "bench/thread_clock.h"
 #include "overlay/overlay.h"
 #include "overlay/overlay_effects.h"
-#include "platform/hooks.h"
+#include "platform/tool_interface.h"
 #include "render/renderer.h"
 
 namespace {
@@ -145,9 +146,6 @@ int main(int argc, char** argv) {
         "(the null driver's record); the draws' own: %lld\n",
         static_cast<unsigned long long>(drawAllocations), static_cast<unsigned long long>(baseline),
         static_cast<long long>(drawAllocations) - static_cast<long long>(baseline));
-    if (device != nullptr) device->Release();
-    if (directDraw != nullptr) directDraw->Release();
-    device = nullptr;
-    directDraw = nullptr;
+    releaseDemoDisplay();
     return 0;
 }

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/gl/egl_context.h"
+#include "platform/desktop/egl_context.h"
 #include "platform/gl/gl_headers.h"
 #include "platform/gl/gl_renderer.h"
 

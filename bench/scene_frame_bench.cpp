@@ -20,7 +20,7 @@
 #include "bench/arithmetic_peak.h"
 #include "bench/bench_scene.h"
 #include "bench/null_display.h"
-#include "platform/hooks.h"
+#include "platform/tool_interface.h"
 #include "render/camera_update.h"
 #include "render/mesh_transform.h"
 #include "render/renderer.h"

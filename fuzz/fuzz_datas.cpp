@@ -10,7 +10,7 @@
 #include "fuzz/datas_archive.h"
 #include "fuzz/declared_sizes.h"
 #include "fuzz/fuzz_harness.h"
-#include "platform/hooks.h"
+#include "platform/tool_interface.h"
 #include "render/renderer.h"
 #include "scene/scene.h"
 

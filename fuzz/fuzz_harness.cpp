@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "platform/hooks.h"
+#include "platform/test_seams.h"
 
 FuzzHarness& FuzzHarness::instance() {
     static FuzzHarness harness;

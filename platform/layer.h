@@ -18,7 +18,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR command
 DWORD WINAPI GetCurrentDirectoryA(DWORD bufferLength, LPSTR buffer);
 BOOL WINAPI SetCurrentDirectoryA(LPCSTR pathName);
 void WINAPI GetLocalTime(LPSYSTEMTIME systemTime);
-// Standard error when KVOR_DEBUG_OUTPUT is set; always the hook of platform/hooks.h.
+// Standard error when KVOR_DEBUG_OUTPUT is set; always the test seam of
+// platform/test_seams.h.
 void WINAPI OutputDebugStringA(LPCSTR text);
 
 // ---- User ------------------------------------------------------------------
@@ -70,7 +71,7 @@ void WINAPI PostQuitMessage(int exitCode);
 HWND WINAPI FindWindowA(LPCSTR className, LPCSTR windowName);
 
 // ---- DirectDraw ------------------------------------------------------------
-// Lists the primary display driver (GUID none); see platform/hooks.h for the
+// Lists the primary display driver (GUID none); see platform/tool_interface.h for the
 // other drivers and how a tool puts one in its place.
 HRESULT WINAPI DirectDrawEnumerateExA(LPDDENUMCALLBACKEXA callback, LPVOID context, DWORD flags);
 // guid null: the primary display driver. iid must be IID_IDirectDraw7.

@@ -3,12 +3,12 @@
 
 #include <cstdlib>
 #include <optional>
-#include <string_view>
 
 #include "platform/ddraw/drivers.h"
-#include "platform/gl/egl_context.h"
+#include "platform/desktop/egl_context.h"
 #include "platform/gl/gl_driver.h"
 #include "platform/gl/gl_frame_reader.h"
+#include "platform/tool_interface.h"
 
 namespace platform {
 
@@ -33,8 +33,7 @@ std::optional<EnhancedFrame>& captureFrame() {
 const CaptureSink& currentSink() {
     SinkChoice& choice = sinkChoice();
     if (choice.chosen) return choice.sink;
-    const char* driver = std::getenv("KVOR_DRIVER");
-    if (driver == nullptr || std::string_view(driver) != "capture") return choice.sink;
+    if (environmentDriver() != DriverKind::capture) return choice.sink;
     const char* directory = std::getenv("KVOR_CAPTURE_DIRECTORY");
     setCaptureSink(pngFrameSink(directory != nullptr ? directory : "frames"));
     return choice.sink;

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "platform/hooks.h"
+#include "platform/tool_interface.h"
 
 namespace platform {
 

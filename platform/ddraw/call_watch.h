@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/hooks.h"
+#include "platform/tool_interface.h"
 
 namespace platform {
 

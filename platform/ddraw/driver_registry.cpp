@@ -17,15 +17,6 @@ constexpr GUID captureGuid = {0x6b766f72, 0x6361, 0x7074, {0x75, 0x72, 0x65, 0x0
 constexpr GUID nullGuid = {0x6b766f72, 0x6e75, 0x6c6c, {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x02}};
 constexpr GUID enhancedGuid = {0x6b766f72, 0x656e, 0x6863, {0x61, 0x6e, 0x63, 0x65, 0x64, 0x00, 0x00, 0x03}};
 
-DriverKind kindFromEnvironment() {
-    const char* name = std::getenv("KVOR_DRIVER");
-    if (name == nullptr) return DriverKind::display;
-    std::string_view wanted(name);
-    if (wanted == "capture") return DriverKind::capture;
-    if (wanted == "null") return DriverKind::null;
-    return DriverKind::display;
-}
-
 std::optional<DriverKind>& chosenPrimary() {
     static std::optional<DriverKind> kind;
     return kind;
@@ -74,8 +65,17 @@ const GUID& platform::enhancedDriverGuid() { return enhancedGuid; }
 
 void platform::setPrimaryDriver(DriverKind kind) { chosenPrimary() = kind; }
 
+DriverKind platform::environmentDriver() {
+    const char* name = std::getenv("KVOR_DRIVER");
+    if (name == nullptr) return DriverKind::display;
+    std::string_view wanted(name);
+    if (wanted == "capture") return DriverKind::capture;
+    if (wanted == "null") return DriverKind::null;
+    return DriverKind::display;
+}
+
 DriverKind platform::primaryDriver() {
-    if (!chosenPrimary()) chosenPrimary() = kindFromEnvironment();
+    if (!chosenPrimary()) chosenPrimary() = environmentDriver();
     return *chosenPrimary();
 }
 

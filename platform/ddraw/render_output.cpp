@@ -5,19 +5,24 @@
 
 namespace platform {
 
+OutputRect letterBox(uint32_t areaWidth, uint32_t areaHeight, uint32_t width, uint32_t height) {
+    OutputRect shown{0, 0, int32_t(areaWidth), int32_t(areaHeight)};
+    if (width == 0 || height == 0) return shown;
+    const double scale = std::min(double(areaWidth) / width, double(areaHeight) / height);
+    shown.width = int32_t(std::lround(width * scale));
+    shown.height = int32_t(std::lround(height * scale));
+    shown.x = (int32_t(areaWidth) - shown.width) / 2;
+    shown.y = (int32_t(areaHeight) - shown.height) / 2;
+    return shown;
+}
+
 RenderOutput RenderOutput::authentic(uint32_t width, uint32_t height) {
     return {width, height, width, height, {0, 0, int32_t(width), int32_t(height)}};
 }
 
 RenderOutput RenderOutput::enhanced(uint32_t width, uint32_t height, const EnhancedFrame& frame) {
     RenderOutput output{width, height, frame.width, frame.height, {0, 0, int32_t(frame.width), int32_t(frame.height)}};
-    if (frame.stretch || width == 0 || height == 0) return output;
-    // The largest rectangle of the picture's proportions, centred.
-    const double scale = std::min(double(frame.width) / width, double(frame.height) / height);
-    output.picture.width = int32_t(std::lround(width * scale));
-    output.picture.height = int32_t(std::lround(height * scale));
-    output.picture.x = (int32_t(frame.width) - output.picture.width) / 2;
-    output.picture.y = (int32_t(frame.height) - output.picture.height) / 2;
+    if (!frame.stretch) output.picture = letterBox(frame.width, frame.height, width, height);
     return output;
 }
 

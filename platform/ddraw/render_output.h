@@ -14,6 +14,12 @@ struct OutputRect {
     int32_t x = 0, y = 0, width = 0, height = 0;
 };
 
+// The largest rectangle of the picture's proportions (width x height) centred
+// in an area of areaWidth x areaHeight pixels, its size rounded to the nearest
+// pixel; the whole area for a picture of no size. The same bars lie above and
+// below (or left and right) whichever way y runs, within a pixel.
+OutputRect letterBox(uint32_t areaWidth, uint32_t areaHeight, uint32_t width, uint32_t height);
+
 // The enhanced frame a driver asks for: its size, and whether the picture
 // fills it whatever its proportions.
 struct EnhancedFrame {

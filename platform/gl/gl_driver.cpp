@@ -1,7 +1,7 @@
 #include "platform/gl/gl_driver.h"
 
+#include "platform/ddraw/pixel_formats.h"
 #include "platform/gl/gl_textures.h"
-#include "platform/hooks.h"
 
 namespace platform {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/gl/gl_renderer.h"
-#include "platform/hooks.h"
+#include "platform/tool_interface.h"
 
 namespace platform {
 

@@ -8,19 +8,12 @@
 
 #include "platform/dialog_view.h"
 #include "platform/gtk/gtk_session.h"
-#include "platform/win32/dialog_model.h"
-#include "platform/win32/dialog_units.h"
 
 namespace platform {
 
 namespace {
 
 HWND handleOf(gpointer data) { return static_cast<HWND>(data); }
-
-void postCommand(const Control& control, WORD notification) {
-    PostMessageA(control.dialog, WM_COMMAND, MAKEWPARAM(control.id, notification),
-                 reinterpret_cast<LPARAM>(control.handle));
-}
 
 // The template's font, and sizes that let controls be as small as Windows
 // draws them, for every window of the program; applied once, with the first
@@ -70,11 +63,11 @@ public:
     GtkWidget* windowOf(HWND dialog) const;
 
 private:
-    GtkWidget* makeWidget(const Control& control);
-    GtkWidget* makeButton(const Control& control);
-    GtkWidget* makeCombo(const Control& control);
-    GtkWidget* makeStatic(const Control& control);
-    void refresh(GtkWidget* widget, const Control& control);
+    GtkWidget* makeWidget(const ShownControl& control);
+    GtkWidget* makeButton(const ShownControl& control);
+    GtkWidget* makeCombo(const ShownControl& control);
+    GtkWidget* makeStatic(const ShownControl& control);
+    void refresh(GtkWidget* widget, const ShownControl& control);
 
     static void clicked(GtkButton*, gpointer data);
     static void toggled(GtkToggleButton* button, gpointer data);
@@ -94,7 +87,7 @@ GtkDialogView& view() {
 }
 
 void GtkDialogView::show(HWND handle) {
-    const Dialog* dialog = findDialog(handle);
+    const std::optional<ShownDialog> dialog = shownDialog(handle);
     const DialogResource& resource = *dialog->resource;
     GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     windows[handle] = window;
@@ -114,7 +107,7 @@ void GtkDialogView::show(HWND handle) {
     gtk_widget_set_size_request(layout, units.x(resource.width), units.y(resource.height));
     gtk_container_add(GTK_CONTAINER(window), layout);
     for (HWND controlHandle : dialog->controls) {
-        const Control* control = findControl(controlHandle);
+        const std::optional<ShownControl> control = shownControl(controlHandle);
         GtkWidget* widget = makeWidget(*control);
         const DialogItemResource& item = *control->resource;
         // A combo box's height includes its dropped list: the closed box keeps its own.
@@ -130,14 +123,14 @@ void GtkDialogView::show(HWND handle) {
     gtk_widget_show_all(window);
 }
 
-GtkWidget* GtkDialogView::makeWidget(const Control& control) {
+GtkWidget* GtkDialogView::makeWidget(const ShownControl& control) {
     const std::string& className = control.resource->className;
     if (className == "BUTTON") return makeButton(control);
     if (className == "COMBOBOX") return makeCombo(control);
     return makeStatic(control);
 }
 
-GtkWidget* GtkDialogView::makeButton(const Control& control) {
+GtkWidget* GtkDialogView::makeButton(const ShownControl& control) {
     DWORD type = control.resource->style & BS_TYPEMASK;
     if (type == BS_GROUPBOX) return gtk_frame_new(control.text.c_str());
     if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX) {
@@ -150,13 +143,13 @@ GtkWidget* GtkDialogView::makeButton(const Control& control) {
     return button;
 }
 
-GtkWidget* GtkDialogView::makeCombo(const Control& control) {
+GtkWidget* GtkDialogView::makeCombo(const ShownControl& control) {
     GtkWidget* combo = gtk_combo_box_text_new();
     g_signal_connect(combo, "changed", G_CALLBACK(changed), control.handle);
     return combo;
 }
 
-GtkWidget* GtkDialogView::makeStatic(const Control& control) {
+GtkWidget* GtkDialogView::makeStatic(const ShownControl& control) {
     GtkWidget* label = gtk_label_new(control.text.c_str());
     DWORD type = control.resource->style & SS_TYPEMASK;
     gtk_label_set_xalign(GTK_LABEL(label), type == SS_CENTER ? 0.5f : type == SS_RIGHT ? 1.0f : 0.0f);
@@ -165,12 +158,12 @@ GtkWidget* GtkDialogView::makeStatic(const Control& control) {
     return label;
 }
 
-void GtkDialogView::refresh(GtkWidget* widget, const Control& control) {
+void GtkDialogView::refresh(GtkWidget* widget, const ShownControl& control) {
     refreshing = true;
     if (GTK_IS_COMBO_BOX_TEXT(widget)) {
         gtk_combo_box_text_remove_all(GTK_COMBO_BOX_TEXT(widget));
-        for (const ComboItem& item : control.items)
-            gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(widget), item.text.c_str());
+        for (const std::string& item : control.items)
+            gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(widget), item.c_str());
         gtk_combo_box_set_active(GTK_COMBO_BOX(widget), control.selection);
     } else if (GTK_IS_CHECK_BUTTON(widget)) {
         gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(widget), control.check == BST_CHECKED);
@@ -187,7 +180,7 @@ void GtkDialogView::refresh(GtkWidget* widget, const Control& control) {
 
 void GtkDialogView::update(HWND handle) {
     auto widget = widgets.find(handle);
-    if (const Control* control = findControl(handle); control && widget != widgets.end())
+    if (const std::optional<ShownControl> control = shownControl(handle); control && widget != widgets.end())
         refresh(widget->second, *control);
 }
 
@@ -198,7 +191,7 @@ void GtkDialogView::hide(HWND dialog) {
 void GtkDialogView::close(HWND handle) {
     auto window = windows.find(handle);
     if (window == windows.end()) return;
-    if (const Dialog* dialog = findDialog(handle))
+    if (const std::optional<ShownDialog> dialog = shownDialog(handle))
         for (HWND control : dialog->controls) widgets.erase(control);
     gtk_widget_destroy(window->second);
     windows.erase(window);
@@ -209,28 +202,17 @@ GtkWidget* GtkDialogView::windowOf(HWND dialog) const {
     return window == windows.end() ? nullptr : window->second;
 }
 
+// Model changes are not user input.
 void GtkDialogView::clicked(GtkButton*, gpointer data) {
-    if (const Control* control = findControl(handleOf(data)); control && !view().refreshing)
-        postCommand(*control, BN_CLICKED);
+    if (!view().refreshing) userClicked(handleOf(data));
 }
 
-// An automatic check box takes the new state itself; a plain one leaves it to
-// its dialog procedure.
 void GtkDialogView::toggled(GtkToggleButton* button, gpointer data) {
-    Control* control = findControl(handleOf(data));
-    if (control == nullptr || view().refreshing) return;
-    if ((control->resource->style & BS_TYPEMASK) == BS_AUTOCHECKBOX)
-        control->check = gtk_toggle_button_get_active(button) ? BST_CHECKED : BST_UNCHECKED;
-    else
-        view().refresh(GTK_WIDGET(button), *control);
-    postCommand(*control, BN_CLICKED);
+    if (!view().refreshing) userToggled(handleOf(data), gtk_toggle_button_get_active(button));
 }
 
 void GtkDialogView::changed(GtkComboBox* combo, gpointer data) {
-    Control* control = findControl(handleOf(data));
-    if (control == nullptr || view().refreshing) return;
-    control->selection = gtk_combo_box_get_active(combo);
-    postCommand(*control, CBN_SELCHANGE);
+    if (!view().refreshing) userSelected(handleOf(data), gtk_combo_box_get_active(combo));
 }
 
 // A modal frame: a title and a border, moved but never resized; the close

@@ -6,6 +6,7 @@
 #include "platform/ddraw/call_watch.h"
 #include "platform/ddraw/drivers.h"
 #include "platform/ddraw/pixel_formats.h"
+#include "platform/null/null_driver_settings.h"
 
 namespace platform {
 
@@ -88,7 +89,7 @@ NullDriverSettings defaultNullDriverSettings() {
     return settings;
 }
 
-void setNullDriverSettings(NullDriverSettings settings) { nullState().settings = std::move(settings); }
+NullDriverSettings& nullDriverSettings() { return nullState().settings; }
 
 const std::vector<RecordedCall>& nullDriverCalls() { return nullState().calls; }
 

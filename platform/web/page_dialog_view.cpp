@@ -10,8 +10,6 @@
 
 #include "platform/dialog_view.h"
 #include "platform/web/page_session.h"
-#include "platform/win32/dialog_model.h"
-#include "platform/win32/dialog_units.h"
 
 namespace platform {
 
@@ -68,10 +66,9 @@ int alignmentOf(const DialogItemResource& item) {
 }
 
 // A combo box's items, one a line (an item's own line breaks become blanks).
-std::string itemLines(const Control& control) {
+std::string itemLines(const ShownControl& control) {
     std::string lines;
-    for (const ComboItem& item : control.items) {
-        std::string text = item.text;
+    for (std::string text : control.items) {
         for (char& c : text)
             if (c == '\n' || c == '\r') c = ' ';
         lines += text + '\n';
@@ -79,21 +76,16 @@ std::string itemLines(const Control& control) {
     return lines;
 }
 
-void postCommand(const Control& control, WORD notification) {
-    PostMessageA(control.dialog, WM_COMMAND, MAKEWPARAM(control.id, notification),
-                 reinterpret_cast<LPARAM>(control.handle));
-}
-
 class PageDialogView final : public DialogView {
 public:
     void show(HWND handle) override {
-        const Dialog* dialog = findDialog(handle);
+        const std::optional<ShownDialog> dialog = shownDialog(handle);
         const DialogResource& resource = *dialog->resource;
         const DialogUnits units = measureUnits(resource);
         pageShowDialog(number(handle), number(dialog->owner), resource.caption.c_str(), units.x(resource.width),
                        units.y(resource.height), (resource.style & WS_SYSMENU) ? 1 : 0);
         for (HWND controlHandle : dialog->controls) {
-            const Control* control = findControl(controlHandle);
+            const std::optional<ShownControl> control = shownControl(controlHandle);
             const DialogItemResource& item = *control->resource;
             // A combo box's height includes its dropped list: the closed box keeps its own.
             const int height = item.className == "COMBOBOX" ? -1 : units.y(item.height);
@@ -104,7 +96,7 @@ public:
     }
 
     void update(HWND handle) override {
-        if (const Control* control = findControl(handle))
+        if (const std::optional<ShownControl> control = shownControl(handle))
             pageSetControl(number(handle), control->text.c_str(), control->check == BST_CHECKED ? 1 : 0,
                            itemLines(*control).c_str(), control->selection);
     }
@@ -127,28 +119,14 @@ DialogView* windowSystemDialogView() {
 // What the user does in the page's dialogs, called by its script.
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE void kvorPageClicked(int handle) {
-    if (const platform::Control* control = platform::findControl(platform::handleOf(handle)))
-        platform::postCommand(*control, BN_CLICKED);
-}
+EMSCRIPTEN_KEEPALIVE void kvorPageClicked(int handle) { platform::userClicked(platform::handleOf(handle)); }
 
-// An automatic check box takes the new state itself; a plain one leaves it to
-// its dialog procedure, and the page shows the model's state again.
 EMSCRIPTEN_KEEPALIVE void kvorPageToggled(int handle, int checked) {
-    platform::Control* control = platform::findControl(platform::handleOf(handle));
-    if (control == nullptr) return;
-    if ((control->resource->style & BS_TYPEMASK) == BS_AUTOCHECKBOX)
-        control->check = checked ? BST_CHECKED : BST_UNCHECKED;
-    else
-        platform::controlChanged(*control);
-    platform::postCommand(*control, BN_CLICKED);
+    platform::userToggled(platform::handleOf(handle), checked != 0);
 }
 
 EMSCRIPTEN_KEEPALIVE void kvorPageSelected(int handle, int index) {
-    platform::Control* control = platform::findControl(platform::handleOf(handle));
-    if (control == nullptr) return;
-    control->selection = index;
-    platform::postCommand(*control, CBN_SELCHANGE);
+    platform::userSelected(platform::handleOf(handle), index);
 }
 
 // Escape in a dialog, and its title bar's close button (WM_CLOSE, which a

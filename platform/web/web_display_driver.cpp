@@ -30,12 +30,6 @@ namespace platform {
 
 namespace {
 
-OutputRect letterBox(CanvasSize canvas, DWORD width, DWORD height) {
-    double scale = std::min(double(canvas.width) / width, double(canvas.height) / height);
-    int shownWidth = int(width * scale), shownHeight = int(height * scale);
-    return {(canvas.width - shownWidth) / 2, (canvas.height - shownHeight) / 2, shownWidth, shownHeight};
-}
-
 class WebDisplayDriver;
 // The driver whose frame the page reads back; at most one shows at a time.
 WebDisplayDriver* shownDriver = nullptr;
@@ -97,7 +91,8 @@ HRESULT WebDisplayDriver::present(const SurfaceStore&, DWORD flags) {
     CanvasSize canvas = canvasContext->fitCanvas();
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glViewport(0, 0, canvas.width, canvas.height);
-    OutputRect shown = letterBox(canvas, renderer->frameWidth(), renderer->frameHeight());
+    const OutputRect shown =
+        letterBox(uint32_t(canvas.width), uint32_t(canvas.height), renderer->frameWidth(), renderer->frameHeight());
     // Only bars need clearing; a software rasteriser pays for every pixel cleared.
     if (shown.width != canvas.width || shown.height != canvas.height) {
         glClearColor(0, 0, 0, 1);

@@ -5,14 +5,9 @@
 #include <cstring>
 
 #include "platform/dialog_view.h"
-#include "platform/hooks.h"
+#include "platform/hook_slots.h"
 
 namespace {
-
-platform::OpenFileHook& openFileHook() {
-    static platform::OpenFileHook hook;
-    return hook;
-}
 
 // The path, its file name at nFileOffset and its extension (after the dot) at
 // nFileExtension, 0 when it has none. A buffer too small for the path refuses
@@ -36,13 +31,16 @@ BOOL writeAnswer(OPENFILENAMEA& request, const std::string& path) {
 
 }  // namespace
 
-void platform::setOpenFileHook(OpenFileHook hook) { openFileHook() = std::move(hook); }
+platform::OpenFileHook& platform::openFileHook() {
+    static OpenFileHook hook;
+    return hook;
+}
 
 // Headless, with no hook to answer, nobody can choose: the choice is cancelled.
 BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA request) {
     if (request == nullptr || request->lStructSize != sizeof(OPENFILENAMEA)) return FALSE;
     std::optional<std::string> chosen;
-    if (auto& hook = openFileHook())
+    if (auto& hook = platform::openFileHook())
         chosen = hook(*request);
     else if (!platform::headlessDialogs() && platform::windowSystemDialogView() != nullptr)
         chosen = platform::windowSystemChooseFile(*request);

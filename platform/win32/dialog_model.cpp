@@ -7,7 +7,7 @@
 #include <map>
 
 #include "platform/dialog_view.h"
-#include "platform/hooks.h"
+#include "platform/hook_slots.h"
 
 namespace platform {
 
@@ -23,11 +23,6 @@ std::map<HWND, Dialog>& dialogs() {
 std::map<HWND, Control>& controls() {
     static std::map<HWND, Control> all;
     return all;
-}
-
-DialogHook& dialogHook() {
-    static DialogHook hook;
-    return hook;
 }
 
 void notifyView(void (DialogView::*change)(HWND), HWND handle) {
@@ -167,7 +162,10 @@ Control* findControl(HWND dialogHandle, int id) {
 
 void controlChanged(const Control& control) { notifyView(&DialogView::update, control.handle); }
 
-void setDialogHook(DialogHook hook) { dialogHook() = std::move(hook); }
+DialogHook& dialogHook() {
+    static DialogHook hook;
+    return hook;
+}
 
 }  // namespace platform
 

@@ -1,8 +1,8 @@
 #pragma once
 // The modal dialogs and their controls, headless: a dialog is a window whose
 // class procedure calls its dialog procedure; each control is a child window
-// holding its own state. A view (GTK) shows them and feeds user input back as
-// posted messages. Internal to the platform layer.
+// holding its own state. A view (GTK, the page) reads them and feeds user input
+// back only through platform/dialog_view.h. Internal to the platform layer.
 
 #include <string>
 #include <vector>

@@ -1,13 +1,6 @@
 #include "platform/win32/dialog_resources.h"
 
-#include "platform/hooks.h"
-
 namespace {
-
-std::vector<platform::DialogResource>& replacements() {
-    static std::vector<platform::DialogResource> dialogs;
-    return dialogs;
-}
 
 const platform::DialogResource* findIn(const std::vector<platform::DialogResource>& dialogs, WORD id) {
     for (const platform::DialogResource& dialog : dialogs)
@@ -17,14 +10,12 @@ const platform::DialogResource* findIn(const std::vector<platform::DialogResourc
 
 }  // namespace
 
-void platform::replaceDialogResource(DialogResource dialog) {
-    std::erase_if(replacements(), [&](const DialogResource& old) { return old.id == dialog.id; });
-    replacements().push_back(std::move(dialog));
+std::vector<platform::DialogResource>& platform::replacedDialogResources() {
+    static std::vector<DialogResource> dialogs;
+    return dialogs;
 }
 
-void platform::restoreDialogResources() { replacements().clear(); }
-
 const platform::DialogResource* platform::findDialogResource(WORD id) {
-    if (const DialogResource* replaced = findIn(replacements(), id)) return replaced;
+    if (const DialogResource* replaced = findIn(replacedDialogResources(), id)) return replaced;
     return findIn(dialogResources(), id);
 }

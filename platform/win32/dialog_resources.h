@@ -32,5 +32,8 @@ struct DialogResource {
 const std::vector<DialogResource>& dialogResources();
 // The dialog with that resource number, or null.
 const DialogResource* findDialogResource(WORD id);
+// Templates that stand in for the resources with the same numbers (tests'
+// own dialogs), looked up first.
+std::vector<DialogResource>& replacedDialogResources();
 
 }  // namespace platform

@@ -14,8 +14,9 @@
 
 #include "base/display_state.h"
 #include "base/process_state.h"
-#include "platform/hooks.h"
 #include "platform/player_link.h"
+#include "platform/test_seams.h"
+#include "platform/tool_interface.h"
 #include "tests/support/demo_data.h"
 #include "tests/support/null_display.h"
 #include "tests/support/test_support.h"

@@ -13,6 +13,8 @@
 #include "base/log.h"
 #include "base/process_state.h"
 #include "image/texture_surface.h"
+#include "platform/ddraw/pixel_formats.h"
+#include "platform/test_seams.h"
 #include "render/renderer.h"
 #include "tests/image/image_test_support.h"
 #include "tests/support/null_display.h"

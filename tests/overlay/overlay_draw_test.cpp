@@ -6,7 +6,9 @@
 
 #include "overlay/overlay.h"
 #include "overlay/overlay_effects.h"
-#include "platform/hooks.h"
+#include "platform/ddraw/pixel_formats.h"
+#include "platform/test_seams.h"
+#include "platform/tool_interface.h"
 #include "render/renderer.h"
 #include "tests/support/null_display.h"
 #include "tests/support/test_support.h"

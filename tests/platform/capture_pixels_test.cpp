@@ -5,6 +5,7 @@
 
 #include "base/display_state.h"
 #include "base/process_state.h"
+#include "platform/ddraw/pixel_formats.h"
 #include "render/renderer.h"
 #include "scene/scene.h"
 #include "tests/support/capture_display.h"

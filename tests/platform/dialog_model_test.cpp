@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/hooks.h"
+#include "platform/test_seams.h"
 #include "platform/win32/dialog_resources.h"
 #include "platform/win32/dialog_units.h"
 

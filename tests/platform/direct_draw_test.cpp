@@ -4,8 +4,10 @@
 #include <cstring>
 #include <optional>
 
-#include "platform/hooks.h"
+#include "platform/ddraw/pixel_formats.h"
 #include "platform/layer.h"
+#include "platform/test_seams.h"
+#include "platform/tool_interface.h"
 
 using testing::ElementsAre;
 

@@ -10,7 +10,7 @@
 
 #include "base/display_state.h"
 #include "base/process_state.h"
-#include "platform/hooks.h"
+#include "platform/tool_interface.h"
 #include "render/renderer.h"
 #include "tests/support/null_display.h"
 #include "tests/support/x_session.h"

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <string>
 
 #include "base/display_state.h"
+#include "platform/ddraw/render_output.h"
 #include "scene/scene.h"
 #include "tests/support/capture_display.h"
 #include "tests/support/scene_vertex.h"
@@ -92,6 +94,30 @@ TEST_F(EnhancedCapture, WideFramesLetterBoxThePictureUnlessStretched) {
     for (const auto& [x, red] : expected) {
         EXPECT_EQ(pixelAt(boxed, x, 540).red, red) << "boxed at " << x;
         EXPECT_EQ(pixelAt(stretched, x, 540).red, 255) << "stretched at " << x;
+    }
+}
+
+// The rectangle every driver shows the picture in: worked out by hand.
+TEST(LetterBox, CentresThePicturesShapeRoundedToTheNearestPixel) {
+    struct Case {
+        uint32_t areaWidth, areaHeight, width, height;
+        platform::OutputRect expected;
+    };
+    const Case cases[] = {
+        {1024, 768, 640, 480, {0, 0, 1024, 768}},
+        {1366, 768, 640, 480, {171, 0, 1024, 768}},  // 1.6 times: bars left and right
+        {1280, 800, 640, 480, {106, 0, 1067, 800}},  // 1066.67 columns round up
+        {800, 1000, 640, 480, {0, 200, 800, 600}},   // bars above and below
+        {1, 1, 640, 480, {0, 0, 1, 1}},              // 0.75 of a row rounds to one
+        {1920, 1080, 0, 480, {0, 0, 1920, 1080}},    // no picture yet: the whole area
+    };
+    for (const Case& c : cases) {
+        const platform::OutputRect shown = platform::letterBox(c.areaWidth, c.areaHeight, c.width, c.height);
+        SCOPED_TRACE(std::to_string(c.areaWidth) + " x " + std::to_string(c.areaHeight));
+        EXPECT_EQ(shown.x, c.expected.x);
+        EXPECT_EQ(shown.y, c.expected.y);
+        EXPECT_EQ(shown.width, c.expected.width);
+        EXPECT_EQ(shown.height, c.expected.height);
     }
 }
 

@@ -5,8 +5,8 @@
 
 #include <chrono>
 
-#include "platform/gl/frame_pacing.h"
-#include "platform/gl/sample_governor.h"
+#include "platform/desktop/frame_pacing.h"
+#include "platform/desktop/sample_governor.h"
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;

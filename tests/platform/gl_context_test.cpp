@@ -8,7 +8,7 @@
 #include <stdlib.h>
 
 #include "platform/directx.h"
-#include "platform/hooks.h"
+#include "platform/tool_interface.h"
 #include "platform/win32.h"
 
 using testing::ExitedWithCode;

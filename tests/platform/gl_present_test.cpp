@@ -12,7 +12,7 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/gl/egl_context.h"
+#include "platform/desktop/egl_context.h"
 #include "platform/gl/gl_headers.h"
 #include "platform/gl/gl_renderer.h"
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "platform/hooks.h"
+#include "platform/test_seams.h"
 #include "platform/win32.h"
 #include "tests/support/test_support.h"
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/hooks.h"
+#include "platform/tool_interface.h"
 #include "tests/support/test_support.h"
 
 using testing_support::ScratchDirectory;

@@ -1,7 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "platform/hooks.h"
+#include "platform/tool_interface.h"
 #include "render/draw_batch.h"
 #include "render/renderer.h"
 #include "scene/camera.h"

@@ -7,7 +7,7 @@
 
 #include "base/display_state.h"
 #include "base/process_state.h"
-#include "platform/hooks.h"
+#include "platform/tool_interface.h"
 #include "render/renderer.h"
 #include "tests/support/null_display.h"
 #include "tests/support/scene_vertex.h"

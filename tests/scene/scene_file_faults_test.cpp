@@ -10,7 +10,7 @@
 #include <random>
 
 #include "base/log.h"
-#include "platform/hooks.h"
+#include "platform/test_seams.h"
 #include "tests/support/scene_files.h"
 
 using testing::ExitedWithCode;

@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "platform/hooks.h"
+#include "platform/tool_interface.h"
 #include "render/renderer.h"
 
 namespace testing_support {

@@ -1,4 +1,4 @@
-#include "platform/hooks.h"
+#include "platform/test_seams.h"
 #include "tests/support/test_support.h"
 
 namespace testing_support {

@@ -26,12 +26,8 @@ void requestDisplay(const GUID* driver) {
 }
 
 void releaseDisplay() {
-    if (device != nullptr) device->Release();
-    if (directDraw != nullptr) directDraw->Release();
-    device = nullptr;
-    directDraw = nullptr;
-    DestroyWindow(renderWindow);
-    renderWindow = mainWindow = nullptr;
+    releaseDemoDisplay();
+    mainWindow = nullptr;
     deviceGuid = nullptr;
     demoRunning = true;
 }

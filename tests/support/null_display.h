@@ -4,12 +4,13 @@
 // end the release of whatever display the test brought up.
 
 #include <cstdint>
-#include <string_view>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/bit_cast.h"
-#include "platform/hooks.h"
+#include "platform/test_seams.h"
+#include "platform/tool_interface.h"
 
 namespace testing_support {
 

@@ -9,7 +9,7 @@
 #include <mutex>
 #include <thread>
 
-#include "platform/hooks.h"
+#include "platform/tool_interface.h"
 
 namespace capture {
 

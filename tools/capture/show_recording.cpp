@@ -13,7 +13,7 @@
 #include "app/program_lifetime.h"
 #include "base/fatal.h"
 #include "base/process_state.h"
-#include "platform/hooks.h"
+#include "platform/tool_interface.h"
 #include "tools/capture/capture_jobs.h"
 #include "tools/capture/frame_worker.h"
 #include "tools/capture/progress_meter.h"

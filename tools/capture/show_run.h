@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "platform/hooks.h"
+#include "platform/tool_interface.h"
 #include "tools/capture/capture_options.h"
 #include "tools/capture/progress_meter.h"
 #include "tools/capture/soundtrack_player.h"

@@ -1,7 +1,6 @@
 #include "tools/inspect/inspect_display.h"
 
 #include "base/display_request.h"
-#include "base/display_state.h"
 #include "base/process_state.h"
 
 Display::Display(const GUID& driver) {
@@ -10,11 +9,4 @@ Display::Display(const GUID& driver) {
     renderer.setUp();
 }
 
-Display::~Display() {
-    if (device != nullptr) device->Release();
-    if (directDraw != nullptr) directDraw->Release();
-    device = nullptr;
-    directDraw = nullptr;
-    DestroyWindow(renderWindow);
-    renderWindow = nullptr;
-}
+Display::~Display() { releaseDemoDisplay(); }

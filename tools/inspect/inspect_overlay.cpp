@@ -7,7 +7,7 @@
 #include "base/log.h"
 #include "overlay/overlay.h"
 #include "overlay/overlay_effects.h"
-#include "platform/hooks.h"
+#include "platform/tool_interface.h"
 #include "tools/inspect/command_line.h"
 #include "tools/inspect/inspect_display.h"
 #include "tools/inspect/json_writer.h"

@@ -11,7 +11,7 @@
 #include "base/display_state.h"
 #include "base/log.h"
 #include "base/process_state.h"
-#include "platform/hooks.h"
+#include "platform/tool_interface.h"
 #include "render/renderer.h"
 #include "render/scene_frame.h"
 #include "scene/scene.h"

@@ -1,9 +1,9 @@
-#include "platform/gl/egl_context.h"
+#include "platform/desktop/egl_context.h"
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 
-#include "platform/gl/gl_context_failure.h"
+#include "platform/desktop/gl_context_failure.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "platform/gl/frame_pacing.h"
+#include "platform/desktop/frame_pacing.h"
 
 #include <cstdio>
 

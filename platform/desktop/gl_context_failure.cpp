@@ -1,4 +1,4 @@
-#include "platform/gl/gl_context_failure.h"
+#include "platform/desktop/gl_context_failure.h"
 
 #include <EGL/egl.h>
 

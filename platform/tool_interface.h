@@ -1,12 +1,13 @@
 #pragma once
-// Hooks into the platform layer for tests and tools. The engine never includes
-// this header: nothing here exists on Windows.
+// What tools and the programs built on the layer may ask of it beyond the Win32
+// and DirectDraw entry points: which driver carries DirectDraw, what the null
+// driver was given, and the frames the capture driver presents. The engine
+// never includes this header: nothing here exists on Windows.
 
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,36 +18,6 @@
 
 namespace platform {
 
-// Receives every text given to OutputDebugStringA, unchanged, in call order.
-// An empty hook stops the forwarding.
-using DebugOutputHook = std::function<void(std::string_view text)>;
-void setDebugOutputHook(DebugOutputHook hook);
-
-// Receives every message box before it is shown.
-using MessageBoxHook = std::function<void(std::string_view caption, std::string_view text)>;
-void setMessageBoxHook(MessageBoxHook hook);
-
-// ---- Dialogs ---------------------------------------------------------------
-// Dialogs show on the display through GTK. Headless, they run as the model
-// alone, fed by posted messages, and never look for a display.
-void setHeadlessDialogs(bool headless);
-
-// Called once a dialog has initialised and is shown, before its modal loop
-// runs: the place where a test posts what a user would do.
-using DialogHook = std::function<void(HWND dialog, WORD resourceId)>;
-void setDialogHook(DialogHook hook);
-
-// A template of the test's own in place of the program's resource with the
-// same number, until restoreDialogResources.
-struct DialogResource;
-void replaceDialogResource(DialogResource dialog);
-void restoreDialogResources();
-
-// Answers GetOpenFileNameA in place of the file chooser: the chosen path, or
-// none for a cancelled choice.
-using OpenFileHook = std::function<std::optional<std::string>(const OPENFILENAMEA& request)>;
-void setOpenFileHook(OpenFileHook hook);
-
 // ---- Drivers ---------------------------------------------------------------
 // Four DirectDraw drivers exist:
 //   display   the primary display driver: an SDL2 window with an OpenGL context;
@@ -55,8 +26,9 @@ void setOpenFileHook(OpenFileHook hook);
 //             (the engine still sees its 640 x 480 x 16 surfaces and formats);
 //   capture   the same OpenGL renderer off screen; each Flip hands the frame to
 //             the capture sink (below), authentic or enhanced (setCaptureFrame);
-//   null      draws nothing; its lists come from NullDriverSettings and it
-//             records every call made on its objects.
+//   null      draws nothing; its lists come from its settings (tests set them
+//             through platform/test_seams.h) and it records every call made
+//             on its objects (below).
 // DirectDrawEnumerateExA lists the primary display driver (GUID none) and,
 // when that is the display, the enhanced one; DirectDrawCreateEx reaches enhanced, capture and null by their
 // GUIDs at any time. GUID none means the primary driver: display unless a tool
@@ -71,32 +43,7 @@ const GUID& enhancedDriverGuid();
 void setPrimaryDriver(DriverKind kind);
 DriverKind primaryDriver();
 
-// ---- Null driver -----------------------------------------------------------
-struct DisplayModeSetting {
-    DWORD width;
-    DWORD height;
-    DWORD bitsPerPixel;
-};
-
-struct NullDriverSettings {
-    std::vector<DisplayModeSetting> displayModes;  // EnumDisplayModes order; SetDisplayMode takes only these
-    std::vector<DDPIXELFORMAT> textureFormats;     // EnumTextureFormats order; CreateSurface takes only these
-    std::vector<DDPIXELFORMAT> zBufferFormats;     // EnumZBufferFormats order
-    // Method name (as in RecordedCall::method) -> the code every call of it
-    // returns, after being recorded, instead of doing its work.
-    std::map<std::string, HRESULT, std::less<>> failures;
-    DWORD pitchAlignment = 8;  // surface rows start at multiples of this many bytes
-    // Whether a draw's record keeps its vertices and indices. Timing the engine
-    // on this driver turns it off: copying every vertex is not the engine's work.
-    bool recordDrawnVertices = true;
-};
-
-// 640x480, 800x600 and 1024x768 at 16 and 32 bits; textures RGB565, RGB555,
-// ARGB4444, ARGB1555, ARGB8888; z-buffers of 16, 24 and 32 bits.
-NullDriverSettings defaultNullDriverSettings();
-// Applies to DirectDraw objects created afterwards.
-void setNullDriverSettings(NullDriverSettings settings);
-
+// ---- Null driver's record --------------------------------------------------
 // One call on an object of the null driver, in call order, including calls
 // that fail. Integer arguments as given, floats by their bit pattern, objects
 // and windows by address (0 for none). payload holds the bytes a pointer
@@ -118,15 +65,6 @@ struct RecordedCall {
 };
 const std::vector<RecordedCall>& nullDriverCalls();
 void clearNullDriverCalls();
-
-// ---- Pixel formats ---------------------------------------------------------
-DDPIXELFORMAT rgb565Format();
-DDPIXELFORMAT rgb555Format();
-DDPIXELFORMAT argb4444Format();
-DDPIXELFORMAT argb1555Format();
-DDPIXELFORMAT argb8888Format();
-DDPIXELFORMAT xrgb8888Format();
-DDPIXELFORMAT zBufferFormat(DWORD bits);
 
 // ---- Capture driver --------------------------------------------------------
 // One presented frame: 8-bit RGB triples, rows top to bottom, each channel

@@ -1,4 +1,4 @@
-#include "platform/gl/sample_governor.h"
+#include "platform/desktop/sample_governor.h"
 
 #include <algorithm>
 #include <array>

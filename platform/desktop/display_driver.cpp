@@ -16,11 +16,11 @@
 #include <thread>
 
 #include "platform/ddraw/drivers.h"
-#include "platform/gl/frame_pacing.h"
-#include "platform/gl/gl_context_failure.h"
+#include "platform/desktop/frame_pacing.h"
+#include "platform/desktop/gl_context_failure.h"
+#include "platform/desktop/sample_governor.h"
 #include "platform/gl/gl_driver.h"
 #include "platform/gl/gl_headers.h"
-#include "platform/gl/sample_governor.h"
 #include "platform/win32/message_sources.h"
 #include "platform/win32/window_registry.h"
 
@@ -82,13 +82,6 @@ std::shared_ptr<SdlWindowContext> openWindow() {
         return nullptr;
     }
     return std::make_shared<SdlWindowContext>(window, context);
-}
-
-// The largest rectangle of the picture's shape centred in the drawable.
-SDL_Rect letterBox(int drawableWidth, int drawableHeight, DWORD width, DWORD height) {
-    double scale = std::min(double(drawableWidth) / width, double(drawableHeight) / height);
-    int shownWidth = int(width * scale), shownHeight = int(height * scale);
-    return SDL_Rect{(drawableWidth - shownWidth) / 2, (drawableHeight - shownHeight) / 2, shownWidth, shownHeight};
 }
 
 // Full screen on the desktop is the window manager's to do. With none (a bare
@@ -204,13 +197,14 @@ HRESULT DisplayDriver::present(const SurfaceStore&, DWORD flags) {
     SDL_GL_GetDrawableSize(windowContext->sdlWindow(), &drawableWidth, &drawableHeight);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glViewport(0, 0, drawableWidth, drawableHeight);
-    SDL_Rect shown = letterBox(drawableWidth, drawableHeight, renderer->frameWidth(), renderer->frameHeight());
+    const OutputRect shown =
+        letterBox(uint32_t(drawableWidth), uint32_t(drawableHeight), renderer->frameWidth(), renderer->frameHeight());
     // Only bars need clearing; a software rasteriser pays for every pixel cleared.
-    if (shown.w != drawableWidth || shown.h != drawableHeight) {
+    if (shown.width != drawableWidth || shown.height != drawableHeight) {
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
     }
-    renderer->presentTo(shown.x, shown.y, shown.w, shown.h);
+    renderer->presentTo(shown.x, shown.y, shown.width, shown.height);
     const bool paced = !(flags & DDFLIP_NOVSYNC) && !retraceWaitTurnedOff();
     const Clock::duration waited = swapOnRetrace(paced);
     const Clock::time_point presentedAt = Clock::now();
