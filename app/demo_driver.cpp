@@ -89,7 +89,9 @@ void releaseDisplay() {
 
 }  // namespace
 
-int runDemo() {
+int runDemo() { return runDemo(std::chrono::steady_clock::now); }
+
+int runDemo(const FadeClock& fadeClock) {
     logOpen("c:\\kvorlog.txt", nullptr);
     requestDemoDisplay(1);
     auto renderer = std::make_unique<Renderer>();
@@ -114,7 +116,7 @@ int runDemo() {
     if (demoRunning) playPartTwo(*renderer, Part{*mont, {titles[6].get(), titles[8].get(), titles[7].get()}});
     if (demoRunning) playPartThree(*renderer, Part{*salle, {titles[3].get(), titles[4].get(), titles[5].get()}});
 
-    fadeMusic(player);
+    fadeMusic(player, fadeClock);
     closeMusicPlayer(player);
     releaseDisplay();
     // Overlays, then scenes, then the renderer: the reverse of construction.

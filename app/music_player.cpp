@@ -31,11 +31,11 @@ void startMusic(HWND player) {
 // command the player is slow to take holds the loop; the steps that fell due
 // meanwhile go at once, and all hundred are sent even when the last ones fall
 // due after the three seconds.
-void fadeMusic(HWND player) {
-    using Clock = std::chrono::steady_clock;
-    const Clock::time_point start = Clock::now();
+void fadeMusic(HWND player, const FadeClock& now) {
+    const std::chrono::steady_clock::time_point start = now();
     int sent = 0;
-    for (Clock::duration elapsed{}; elapsed < fadeLength || sent < volumeSteps; elapsed = Clock::now() - start) {
+    for (std::chrono::steady_clock::duration elapsed{}; elapsed < fadeLength || sent < volumeSteps;
+         elapsed = now() - start) {
         const auto due = std::min<int64_t>(volumeSteps, elapsed / fadeStepInterval + 1);
         for (; sent < due; ++sent) send(player, volumeDown);
     }
