@@ -80,7 +80,9 @@ std::unique_ptr<Scene> loadScene(const char* fileName, Renderer& renderer) {
 
 }  // namespace
 
-int runDemo() {
+int runDemo() { return runDemo(std::chrono::steady_clock::now); }
+
+int runDemo(const FadeClock& fadeClock) {
     logOpen("c:\\kvorlog.txt", nullptr);
     requestDemoDisplay(1);
     auto renderer = std::make_unique<Renderer>();
@@ -105,7 +107,7 @@ int runDemo() {
     if (demoRunning) playPartTwo(*renderer, Part{*mont, {titles[6].get(), titles[8].get(), titles[7].get()}});
     if (demoRunning) playPartThree(*renderer, Part{*salle, {titles[3].get(), titles[4].get(), titles[5].get()}});
 
-    fadeMusic(player);
+    fadeMusic(player, fadeClock);
     closeMusicPlayer(player);
     releaseDemoDisplay();
     // Overlays, then scenes, then the renderer: the reverse of construction.

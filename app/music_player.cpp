@@ -29,15 +29,15 @@ void startMusic(HWND player) {
 // Step n is due at n x 30 ms: the first at once, the last 30 ms before the
 // end. The loop only polls the clock: the last frame stays on screen. A
 // command the player is slow to take holds the loop; the steps that fell due
-// meanwhile go at once, and all hundred are sent even when the last ones fall
-// due after the three seconds.
-void fadeMusic(HWND player) {
-    using Clock = std::chrono::steady_clock;
-    const Clock::time_point start = Clock::now();
+// meanwhile go at once, in order, and a reading past the three seconds finds
+// all hundred due, so none is dropped and the fade ends there.
+void fadeMusic(HWND player, const FadeClock& now) {
+    const std::chrono::steady_clock::time_point start = now();
     int sent = 0;
-    for (Clock::duration elapsed{}; elapsed < fadeLength || sent < volumeSteps; elapsed = Clock::now() - start) {
+    for (std::chrono::steady_clock::duration elapsed{};; elapsed = now() - start) {
         const auto due = std::min<int64_t>(volumeSteps, elapsed / fadeStepInterval + 1);
         for (; sent < due; ++sent) send(player, volumeDown);
+        if (elapsed >= fadeLength) return;
     }
 }
 
