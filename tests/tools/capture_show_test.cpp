@@ -74,9 +74,11 @@ int greyAt(const std::filesystem::path& file, int x, int y) {
     return pixels[(static_cast<size_t>(y) * 640 + static_cast<size_t>(x)) * 3];
 }
 
-// A video's frames decoded by ffmpeg as RGB triples, in order.
+// A video's frames decoded by ffmpeg as RGB triples, in order, none repeated
+// to fill the moment before the first (the sound's encoder starts earlier).
 std::vector<std::vector<uint8_t>> videoFrames(const std::filesystem::path& video) {
-    const std::string command = "ffmpeg -v error -i " + quoted(video) + " -f rawvideo -pix_fmt rgb24 -";
+    const std::string command =
+        "ffmpeg -v error -i " + quoted(video) + " -vsync passthrough -f rawvideo -pix_fmt rgb24 -";
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
     std::vector<std::vector<uint8_t>> frames;
     for (std::vector<uint8_t> frame(640 * 480 * 3);
@@ -165,6 +167,88 @@ TEST_F(CaptureShowTest, PngFramesAreTheShowsFramesWithTheOverlaysGreyHoweverReco
     EXPECT_NEAR(worst[1], worst[0], 0.5);
 }
 
+// Mono samples of the video's sound at 8000 per second, through ffmpeg.
+std::vector<int16_t> soundOf(const std::filesystem::path& video) {
+    const std::string command = "ffmpeg -v error -i " + quoted(video) + " -vn -ac 1 -ar 8000 -f s16le -";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    std::vector<int16_t> samples;
+    int16_t buffer[4096];
+    for (size_t read; pipe && (read = std::fread(buffer, 2, 4096, pipe.get())) > 0;)
+        samples.insert(samples.end(), buffer, buffer + read);
+    return samples;
+}
+
+// A loud tone longer than the show, as its soundtrack.
+void writeTone(const std::filesystem::path& datas) {
+    capture::PcmSound tone{8000, 1, {}};
+    for (int k = 0; k < 8000 * 40; ++k) tone.samples.push_back(static_cast<int16_t>(16000 * std::sin(k * 0.3)));
+    testing_support::writeFile(datas / "kvor-theme.wav", capture::waveBytes(tone));
+}
+
+// Parts recorded by separate processes as GNU parallel runs them on one
+// machine, given in any order, join into the video one process makes.
+TEST_F(CaptureShowTest, PartsRecordedApartJoinIntoTheVideoOfOneRun) {
+    if (!capture::findProgram("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
+    ASSERT_TRUE(capture::findProgram("parallel")) << "GNU parallel is not installed (scripts/setup installs it)";
+    writeTone(directory / "datas");
+    const CommandRun one = capture("--video one.mkv --jobs 1 --frames 1560-1609");
+    ASSERT_EQ(one.status, 0) << one.errors;
+    const CommandRun parts = runIn(directory.path(), "parallel --will-cite -j2 --sshlogin : " + quoted(KVOR_CAPTURE) +
+                                                         " --jobs 1 --frames {} --video part-{#}.mkv"
+                                                         " ::: 1560-1579 1580-1599 1600-1609");
+    ASSERT_EQ(parts.status, 0) << parts.errors;
+    const CommandRun joined = capture("--join part-3.mkv part-1.mkv part-2.mkv --video joined.mkv");
+    ASSERT_EQ(joined.status, 0) << joined.errors;
+    EXPECT_THAT(joined.errors, testing::HasSubstr("joining 3 parts, frames 1560-1609"));
+    const std::vector<std::vector<uint8_t>> wanted = videoFrames(directory / "one.mkv");
+    const std::vector<std::vector<uint8_t>> got = videoFrames(directory / "joined.mkv");
+    ASSERT_EQ(wanted.size(), 50u);
+    ASSERT_EQ(got.size(), wanted.size());
+    for (size_t frame = 0; frame < got.size(); ++frame)
+        EXPECT_GT(psnr(got[frame], wanted[frame]), 45.0) << "frame " << 1560 + frame;
+    const std::vector<int16_t> sound = soundOf(directory / "one.mkv");
+    ASSERT_GT(sound.size(), 8000u * 50 / 60);
+    EXPECT_EQ(soundOf(directory / "joined.mkv"), sound);
+    // The joined video is a part of its own: it joins again with the next frames.
+    const CommandRun next = capture("--video next.mkv --jobs 1 --frames 1610-1614");
+    ASSERT_EQ(next.status, 0) << next.errors;
+    const CommandRun longer = capture("--join joined.mkv next.mkv --video longer.mp4");
+    ASSERT_EQ(longer.status, 0) << longer.errors;
+    EXPECT_EQ(videoFrames(directory / "longer.mp4").size(), 55u + 180);
+}
+
+TEST_F(CaptureShowTest, PartsThatAreNotOneCaptureAreRefusedBeforeAnythingIsWritten) {
+    if (!capture::findProgram("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
+    for (const char* range : {"0-9", "12-19", "5-14"}) {
+        const CommandRun part = capture("--video part-" + std::string(range) + ".mkv --jobs 1 --frames " + range);
+        ASSERT_EQ(part.status, 0) << part.errors;
+    }
+    // A video of another program: no record of its frames.
+    ASSERT_EQ(runIn(directory.path(),
+                    "ffmpeg -v error -f lavfi -i testsrc=size=640x480:rate=60 -t 0.2 "
+                    "-c:v libx264 other.mkv")
+                  .status,
+              0);
+    // A part cut short on its way: its record says more frames than it holds.
+    ASSERT_EQ(runIn(directory.path(), "ffmpeg -v error -i part-0-9.mkv -map 0 -c copy -frames:v 5 short.mkv").status,
+              0);
+    const std::pair<const char*, const char*> cases[] = {
+        {"part-0-9.mkv part-12-19.mkv",
+         "frames 10-11 are in no part, between part-0-9.mkv (frames 0-9) and "
+         "part-12-19.mkv (frames 12-19)"},
+        {"part-5-14.mkv part-0-9.mkv", "part-0-9.mkv (frames 0-9) and part-5-14.mkv (frames 5-14) overlap"},
+        {"part-0-9.mkv other.mkv", "other.mkv: not a video of kvor-capture"},
+        {"short.mkv", "short.mkv: holds 5 frames of the 10 its record says"},
+        {"part-0-9.mkv missing.mkv", "missing.mkv: no such file"},
+    };
+    for (const auto& [parts, message] : cases) {
+        const CommandRun join = capture(std::string("--join ") + parts + " --video joined.mkv");
+        EXPECT_EQ(join.status, 2) << parts;
+        EXPECT_THAT(join.errors, testing::HasSubstr(message));
+        EXPECT_FALSE(std::filesystem::exists(directory / "joined.mkv")) << parts;
+    }
+}
+
 // Only the chosen frames, under their numbers in the show; the last is the
 // frame the show holds through its closing fade.
 TEST_F(CaptureShowTest, PngFramesCanBeChosen) {
@@ -180,17 +264,6 @@ TEST_F(CaptureShowTest, PngFramesCanBeChosen) {
     EXPECT_THAT(run.errors, testing::HasSubstr(std::to_string(showFrames - 1499) + " frames in"));
 }
 
-// Mono samples of the video's sound at 8000 per second, through ffmpeg.
-std::vector<int16_t> soundOf(const std::filesystem::path& video) {
-    const std::string command = "ffmpeg -v error -i " + quoted(video) + " -vn -ac 1 -ar 8000 -f s16le -";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    std::vector<int16_t> samples;
-    int16_t buffer[4096];
-    for (size_t read; pipe && (read = std::fread(buffer, 2, 4096, pipe.get())) > 0;)
-        samples.insert(samples.end(), buffer, buffer + read);
-    return samples;
-}
-
 double loudness(const std::vector<int16_t>& samples, double from, double seconds) {
     double sum = 0.0;
     const auto first = static_cast<size_t>(from * 8000), count = static_cast<size_t>(seconds * 8000);
@@ -200,10 +273,7 @@ double loudness(const std::vector<int16_t>& samples, double from, double seconds
 
 TEST_F(CaptureShowTest, VideoHoldsTheLastFrameForTheFadeAndItsSoundFadesOut) {
     if (!capture::findProgram("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
-    // A loud tone longer than the show.
-    capture::PcmSound tone{8000, 1, {}};
-    for (int k = 0; k < 8000 * 40; ++k) tone.samples.push_back(static_cast<int16_t>(16000 * std::sin(k * 0.3)));
-    testing_support::writeFile(directory / "datas" / "kvor-theme.wav", capture::waveBytes(tone));
+    writeTone(directory / "datas");
     const CommandRun run = capture("--video show.mkv");
     ASSERT_EQ(run.status, 0) << run.errors;
     const CommandRun probe =

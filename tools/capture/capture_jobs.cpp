@@ -121,9 +121,13 @@ int recordInJobs(const CaptureOptions& options, const ShowRun& whole, unsigned j
     std::filesystem::copy_file(work.path / ("job-" + std::to_string(shares.size() - 1)) / "kvorlog.txt", "kvorlog.txt",
                                std::filesystem::copy_options::overwrite_existing, ignored);
     uint32_t frames = 0;
-    for (const JobReport& report : reports) frames += report.frames;
+    std::vector<VideoPiece> pieces;
+    for (size_t k = 0; k < reports.size(); ++k) {
+        frames += reports[k].frames;
+        pieces.push_back({parts[k], reports[k].frames});
+    }
     if (options.videoFile)
-        finishVideo(parts, work, reports.back().commands, whole.range.first, frames, *options.videoFile);
+        finishVideo(pieces, work, whole.record(options, frames, reports.back().commands), *options.videoFile);
     else
         std::fprintf(stderr, "kvor-capture: %u frames in %s\n", frames, options.pngDirectory->c_str());
     return 0;

@@ -22,7 +22,10 @@ std::string usage() {
            "only those frames of the show (counted from 0): the show runs up to LAST, drawing nothing\n"
            "before FIRST. --jobs splits the frames among N processes (default: one per processor),\n"
            "a video's parts joined as they are. --enhanced draws the show at WxH (1920x1080 by default)\n"
-           "with 32-bit colour and 4x multisampling, letter-boxed to 4:3 unless --stretch.\n";
+           "with 32-bit colour and 4x multisampling, letter-boxed to 4:3 unless --stretch.\n"
+           "       kvor-capture --join PART... --video FILE.mp4|FILE.mkv\n"
+           "joins videos made with --frames FIRST-LAST --video PART into one, with the soundtrack from\n"
+           "datas/ here over the whole span.\n";
 }
 
 std::optional<FrameRange> parseFrameRange(const std::string& text) {
@@ -73,6 +76,10 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
             if (std::sscanf(arguments[++k].c_str(), "%u%c", &jobs, &extra) != 1 || jobs < 1 || jobs > 256)
                 return {{}, "the jobs must be a number from 1 to 256"};
             options.jobs = jobs;
+        } else if (argument == "--join" && hasValue) {
+            while (k + 1 < arguments.size() && arguments[k + 1].rfind("--", 0) != 0)
+                options.joinParts.emplace_back(arguments[++k]);
+            if (options.joinParts.empty()) return {{}, "--join needs the parts to join"};
         } else if (argument == "--png" && hasValue) {
             options.pngDirectory = arguments[++k];
         } else if (argument == "--video" && hasValue) {
@@ -84,6 +91,9 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
                                                              : argument + " needs a value"};
         }
     }
+    if (!options.joinParts.empty() &&
+        (!options.videoFile || options.pngDirectory || options.frames || options.jobs || enhanced || size || stretch))
+        return {{}, "--join takes only its parts and --video FILE: the parts hold their frames and picture"};
     if (options.pngDirectory.has_value() == options.videoFile.has_value())
         return {{}, "give either --png DIR or --video FILE"};
     if ((size || stretch) && !enhanced) return {{}, "--size and --stretch go with --enhanced"};

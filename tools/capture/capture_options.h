@@ -25,6 +25,8 @@ struct CaptureOptions {
     std::optional<FrameRange> frames;
     // --jobs N: the frames split among N processes; none: one per processor.
     std::optional<unsigned> jobs;
+    // --join PART...: videos of consecutive ranges joined into the video, drawing nothing.
+    std::vector<std::filesystem::path> joinParts;
 };
 
 // "N" or "N-M" with N <= M; nothing otherwise.

@@ -94,4 +94,27 @@ int runProgram(const std::vector<std::string>& command) {
     return waitFor(pid);
 }
 
+std::optional<std::string> programOutput(const std::vector<std::string>& command) {
+    int ends[2];
+    if (pipe2(ends, O_CLOEXEC) != 0) return std::nullopt;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
+    pid_t pid = -1;
+    std::vector<char*> arguments = argumentVector(command);
+    const int result = posix_spawnp(&pid, arguments[0], &actions, nullptr, arguments.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(ends[1]);
+    std::string output;
+    char buffer[4096];
+    for (ssize_t got; result == 0 && (got = read(ends[0], buffer, sizeof buffer)) != 0;) {
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) break;
+        output.append(buffer, static_cast<size_t>(got));
+    }
+    close(ends[0]);
+    if (result != 0 || waitFor(pid) != 0) return std::nullopt;
+    return output;
+}
+
 }  // namespace capture

@@ -36,4 +36,8 @@ private:
 // Runs command to its end; its exit status, or -1.
 int runProgram(const std::vector<std::string>& command);
 
+// What command writes on its standard output when it ends with status 0;
+// nothing when it cannot start or fails.
+std::optional<std::string> programOutput(const std::vector<std::string>& command);
+
 }  // namespace capture

@@ -10,6 +10,7 @@
 
 #include "tools/capture/capture_options.h"
 #include "tools/capture/child_process.h"
+#include "tools/capture/join_parts.h"
 #include "tools/capture/output_check.h"
 #include "tools/capture/show_recording.h"
 
@@ -29,6 +30,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "kvor-capture: cannot write %s\n", problem->c_str());
         return 2;
     }
+    if (!parsed.options->joinParts.empty())
+        return capture::joinParts(parsed.options->joinParts, *parsed.options->videoFile);
     // The JPEG loader prints each image's size on standard output; the tool
     // speaks on standard error only, so that noise goes nowhere.
     std::freopen("/dev/null", "w", stdout);

@@ -27,16 +27,18 @@ namespace capture {
 
 namespace {
 
-constexpr int fadeFrames = 3 * framesPerSecond;
 constexpr WPARAM escapeKey = 27;
 
 // Any stable, non-null address stands for the module, as for the program.
 const char moduleBase = 0;
 
+// The show changes into datas/; the capture's own files are found from where it started.
 void runShow() {
+    const std::filesystem::path started = std::filesystem::current_path();
     startProgram(reinterpret_cast<HINSTANCE>(const_cast<char*>(&moduleBase)));
     runDemo();
     endProgram();
+    std::filesystem::current_path(started);
 }
 
 std::string duration(double seconds) {
@@ -101,7 +103,7 @@ uint32_t recordVideoFrames(const std::filesystem::path& file, const ShowRun& run
     if (!worker.finish()) fatalMessage("ffmpeg stopped taking frames");
     meter.finish();
     // The fade holds the last frame on screen for its three seconds.
-    for (int k = 0; k < fadeFrames && written > 0 && run.reachesEnd(); ++k, ++written)
+    for (uint32_t k = 0; k < fadeFrames && written > 0 && run.reachesEnd(); ++k, ++written)
         if (!encoder.addFrame(last.width, last.height, last.rgb)) fatalMessage("ffmpeg stopped taking frames");
     if (!encoder.finish()) fatalMessage("ffmpeg could not encode the video");
     return written;
@@ -141,7 +143,7 @@ int recordAlone(const CaptureOptions& options, const ShowRun& run, bool terminal
     const std::filesystem::path part = work ? work->path / "video.mkv" : std::filesystem::path();
     const uint32_t frames = recordRun(options, run, part, meter, commands);
     if (options.videoFile) {
-        finishVideo({part}, *work, commands, run.range.first, frames, *options.videoFile);
+        finishVideo({{part, frames}}, *work, run.record(options, frames, std::move(commands)), *options.videoFile);
     } else {
         std::fprintf(stderr, "kvor-capture: %u frames in %s\n", frames, options.pngDirectory->c_str());
     }
@@ -163,15 +165,26 @@ std::filesystem::path workPlace(const CaptureOptions& options) {
     return *options.pngDirectory / (".jobs-" + pid);
 }
 
-void finishVideo(const std::vector<std::filesystem::path>& parts, const WorkFolder& work,
-                 const std::vector<TimedCommand>& commands, uint32_t first, uint32_t frames,
+PartRecord ShowRun::record(const CaptureOptions& options, uint32_t frames, std::vector<TimedCommand> commands) const {
+    PartRecord made;
+    made.range = {range.first, showFrames > 0 ? framesShown() - 1 : range.last};
+    made.showFrames = showFrames;
+    setPicture(made, options.enhanced);
+    made.frames = frames;
+    made.commands = std::move(commands);
+    return made;
+}
+
+void finishVideo(const std::vector<VideoPiece>& parts, const WorkFolder& work, const PartRecord& record,
                  const std::filesystem::path& output) {
-    const double seconds = static_cast<double>(frames) / framesPerSecond;
-    const std::optional<std::filesystem::path> sound = writeSoundtrack(
-        std::filesystem::absolute("datas/kvor-theme.wav"), commands, first, seconds, work.path / "sound.wav");
-    if (!muxVideo(parts, work.path / "parts.txt", sound, output)) fatalMessage("ffmpeg could not write the video file");
-    std::fprintf(stderr, "kvor-capture: %s, %u frames (%s)%s\n", output.c_str(), frames, duration(seconds).c_str(),
-                 sound ? " with its soundtrack" : ", no soundtrack");
+    const double seconds = static_cast<double>(record.frames) / framesPerSecond;
+    const std::optional<std::filesystem::path> sound =
+        writeSoundtrack(std::filesystem::absolute("datas/kvor-theme.wav"), record.commands, record.range.first, seconds,
+                        work.path / "sound.wav");
+    if (!muxVideo(parts, work.path / "parts.txt", sound, partTag(record), output))
+        fatalMessage("ffmpeg could not write the video file");
+    std::fprintf(stderr, "kvor-capture: %s, %u frames (%s)%s\n", output.c_str(), record.frames,
+                 duration(seconds).c_str(), sound ? " with its soundtrack" : ", no soundtrack");
 }
 
 uint32_t recordRun(const CaptureOptions& options, const ShowRun& run, const std::filesystem::path& videoPart,

@@ -9,10 +9,15 @@
 
 #include "platform/tool_interface.h"
 #include "tools/capture/capture_options.h"
+#include "tools/capture/part_record.h"
 #include "tools/capture/progress_meter.h"
 #include "tools/capture/soundtrack_player.h"
+#include "tools/capture/video_encoder.h"
 
 namespace capture {
+
+// The closing fade holds the last frame on screen for three seconds.
+constexpr uint32_t fadeFrames = 3 * framesPerSecond;
 
 // One run of the show keeping the frames of range: once its last frame is
 // asked for, the show is told to end as a user ends it, by Escape in its
@@ -26,6 +31,8 @@ struct ShowRun {
     uint32_t framesShown() const { return showFrames == 0 ? 0 : std::min(range.last, showFrames - 1) + 1; }
     uint32_t framesKept() const { return framesShown() > range.first ? framesShown() - range.first : 0; }
     platform::FrameChoice choice() const;
+    // What the video of this run says of itself: frames is the video's count.
+    PartRecord record(const CaptureOptions& options, uint32_t frames, std::vector<TimedCommand> commands) const;
 };
 
 // A folder of files made on the way, removed with everything in it when done.
@@ -50,10 +57,9 @@ std::filesystem::path workPlace(const CaptureOptions& options);
 uint32_t recordRun(const CaptureOptions& options, const ShowRun& run, const std::filesystem::path& videoPart,
                    ProgressMeter& meter, std::vector<TimedCommand>& commands);
 
-// The video parts joined into output with the soundtrack the commands make of
-// frames first on (frames long), through files in work.
-void finishVideo(const std::vector<std::filesystem::path>& parts, const WorkFolder& work,
-                 const std::vector<TimedCommand>& commands, uint32_t first, uint32_t frames,
+// The video parts joined into output, with record in its metadata and the
+// soundtrack record's commands make of its frames, through files in work.
+void finishVideo(const std::vector<VideoPiece>& parts, const WorkFolder& work, const PartRecord& record,
                  const std::filesystem::path& output);
 
 }  // namespace capture

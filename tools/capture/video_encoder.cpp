@@ -3,6 +3,7 @@
 #include <fstream>
 #include <string>
 
+#include "tools/capture/part_record.h"
 #include "tools/capture/yuv_frame.h"
 
 namespace capture {
@@ -34,23 +35,31 @@ bool VideoEncoder::addFrame(uint32_t width, uint32_t height, const std::vector<u
 
 bool VideoEncoder::finish() { return ffmpeg && ffmpeg->finish() == 0; }
 
-bool muxVideo(const std::vector<std::filesystem::path>& parts, const std::filesystem::path& list,
-              const std::optional<std::filesystem::path>& wave, const std::filesystem::path& output) {
+bool muxVideo(const std::vector<VideoPiece>& parts, const std::filesystem::path& list,
+              const std::optional<std::filesystem::path>& wave, const std::string& record,
+              const std::filesystem::path& output) {
     std::vector<std::string> command = {"ffmpeg", "-hide_banner", "-loglevel", "error", "-nostdin", "-y"};
     if (parts.size() == 1) {
-        command.insert(command.end(), {"-i", parts.front().string()});
+        command.insert(command.end(), {"-i", parts.front().file.string()});
     } else {
-        // The concat demuxer joins the parts' packets as they are: no frame is encoded again.
+        // The concat demuxer joins the parts' packets as they are: no frame is
+        // encoded again. Each part's video starts at 0 and lasts its frames
+        // exactly, whatever its own sound says: an AAC encoder starts it early
+        // and pads its end.
         std::ofstream names(list);
-        for (const std::filesystem::path& part : parts) names << "file " << quotedForList(part.string()) << "\n";
+        names.precision(17);
+        for (const VideoPiece& part : parts)
+            names << "file " << quotedForList(part.file.string()) << "\ninpoint 0\nduration "
+                  << static_cast<double>(part.frames) / 60 << "\n";
         if (!names.flush()) return false;
         command.insert(command.end(), {"-f", "concat", "-safe", "0", "-i", list.string()});
     }
-    if (wave)
-        command.insert(command.end(),
-                       {"-i", wave->string(), "-map", "0:v", "-map", "1:a", "-c:a", "aac", "-b:a", "192k"});
-    command.insert(command.end(), {"-c:v", "copy"});
-    if (output.extension() == ".mp4") command.insert(command.end(), {"-movflags", "+faststart"});
+    if (wave) command.insert(command.end(), {"-i", wave->string()});
+    command.insert(command.end(), {"-map", "0:v", "-c:v", "copy"});
+    if (wave) command.insert(command.end(), {"-map", "1:a", "-c:a", "aac", "-b:a", "192k"});
+    command.insert(command.end(), {"-metadata", std::string(partTagName) + "=" + record});
+    // An MP4 file keeps a key of our own only among its metadata tags.
+    if (output.extension() == ".mp4") command.insert(command.end(), {"-movflags", "+faststart+use_metadata_tags"});
     command.push_back(output.string());
     return runProgram(command) == 0;
 }

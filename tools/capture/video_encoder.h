@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "tools/capture/child_process.h"
@@ -26,11 +27,19 @@ private:
     std::unique_ptr<ChildProcess> ffmpeg;
 };
 
+// A video file and its frames, at 60 per second.
+struct VideoPiece {
+    std::filesystem::path file;
+    uint32_t frames = 0;
+};
+
 // Copies the video streams of parts, one after the other, and the sound of
-// wave (encoded as AAC) into output, or the video alone without wave; list is
+// wave (encoded as AAC) into output, or the video alone without wave, the
+// parts' own sound left out; record goes in the container's metadata. list is
 // where the parts' list for ffmpeg goes when there are several. False when
 // ffmpeg failed.
-bool muxVideo(const std::vector<std::filesystem::path>& parts, const std::filesystem::path& list,
-              const std::optional<std::filesystem::path>& wave, const std::filesystem::path& output);
+bool muxVideo(const std::vector<VideoPiece>& parts, const std::filesystem::path& list,
+              const std::optional<std::filesystem::path>& wave, const std::string& record,
+              const std::filesystem::path& output);
 
 }  // namespace capture
