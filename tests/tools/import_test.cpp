@@ -6,6 +6,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <cmath>
 #include <filesystem>
@@ -121,6 +122,49 @@ TEST(Import, BlendedMapsKeepTheirAlphaAndColoursAloneBecomeExactTextures) {
     const CommandRun inspected = runIn(scratch.path(), std::string(KVOR_INSPECT) + " scene external.kvs");
     EXPECT_THAT(inspected.output, HasSubstr("\"opacity\":0,\"flags\":0,\"texture\":\"external-0.tga\""));
     EXPECT_THAT(inspected.output, HasSubstr("\"opacity\":1,\"flags\":0,\"texture\":\"external-1.tga\""));
+}
+
+struct Rgb {
+    int r, g, b;
+};
+
+// The pixel at (x, y) of an RGB PNG file.
+Rgb pixelAt(const std::filesystem::path& file, int x, int y) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, file.c_str())) return {-1, -1, -1};
+    image.format = PNG_FORMAT_RGB;
+    std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) return {-1, -1, -1};
+    const size_t at = (static_cast<size_t>(y) * image.width + static_cast<size_t>(x)) * 3;
+    return {pixels[at], pixels[at + 1], pixels[at + 2]};
+}
+
+// external.gltf drawn by the engine through its default camera (90 degrees,
+// looking along -z): the blended panel spans x 192 to 320, y 192 to 288, its
+// 8 x 8 map 16 x 12 pixels a texel; the red square is centred on (416, 210).
+TEST(Import, MapsLieTheRightWayRoundAndBlendedTexelsLetTheBackgroundThrough) {
+    ScratchDirectory scratch;
+    ASSERT_EQ(import(scratch.path(), fixtures / "external.gltf", "--out .").status, 0);
+    const CommandRun rendered =
+        runIn(scratch.path(), std::string(KVOR_INSPECT) + " scene external.kvs --render 0 --png frame.png");
+    ASSERT_EQ(rendered.status, 0) << rendered.errors;
+    const auto near = [](Rgb got, Rgb want, int within) {
+        return std::abs(got.r - want.r) <= within && std::abs(got.g - want.g) <= within &&
+               std::abs(got.b - want.b) <= within;
+    };
+    const Rgb red = pixelAt(scratch / "frame.png", 416, 210);
+    EXPECT_TRUE(near(red, {255, 0, 0}, 8)) << red.r << " " << red.g << " " << red.b;
+    // A map with alpha becomes a 4-bit-per-channel texture: a channel v shows as (v >> 4) x 17.
+    // Texel (2, 2), opaque: (255, 40, 60), at the centre of its pixels.
+    const Rgb opaque = pixelAt(scratch / "frame.png", 232, 222);
+    EXPECT_TRUE(near(opaque, {255, 34, 51}, 8)) << opaque.r << " " << opaque.g << " " << opaque.b;
+    // Texel (6, 2) is (255, 120, 60) at alpha 100 (102 in 4 bits) over black: 0.4 of it.
+    const Rgb blended = pixelAt(scratch / "frame.png", 296, 222);
+    EXPECT_TRUE(near(blended, {102, 48, 20}, 12)) << blended.r << " " << blended.g << " " << blended.b;
+    // Texel (2, 6) below: (255, 40, 180); v runs down the map as in glTF.
+    const Rgb lower = pixelAt(scratch / "frame.png", 232, 270);
+    EXPECT_TRUE(near(lower, {255, 34, 187}, 8)) << lower.r << " " << lower.g << " " << lower.b;
 }
 
 struct BadInput {
