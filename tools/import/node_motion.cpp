@@ -82,6 +82,21 @@ std::string nodeName(const tinygltf::Model& model, int node) {
     return "node " + (name.empty() ? std::to_string(node) : "\"" + name + "\"");
 }
 
+bool keepsRestScale(const tinygltf::Model& model, int node, const tinygltf::AnimationSampler& sampler) {
+    const tinygltf::Accessor& output = model.accessors[static_cast<size_t>(sampler.output)];
+    if (output.type != TINYGLTF_TYPE_VEC3 || output.componentType != TINYGLTF_COMPONENT_TYPE_FLOAT) return false;
+    const std::vector<double>& scale = model.nodes[static_cast<size_t>(node)].scale;
+    const double rest[3] = {scale.empty() ? 1.0 : scale[0], scale.empty() ? 1.0 : scale[1], scale.empty() ? 1.0 : scale[2]};
+    const std::vector<float> values = readFloats(model, sampler.output, 3);
+    const bool cubic = sampler.interpolation == "CUBICSPLINE";
+    for (size_t i = 0; i < values.size(); ++i) {
+        // A cubic spline's tangents are 0 when its values stand still.
+        const bool tangent = cubic && (i / 3) % 3 != 1;
+        if (std::abs(values[i] - (tangent ? 0.0 : rest[i % 3])) > 1e-6) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::vector<double> ChannelSampler::at(double t) const {
@@ -136,6 +151,9 @@ NodeMotion::NodeMotion(const tinygltf::Model& model, ImportReport& report)
             if (channel.target_node < 0) continue;
             const std::string& path = channel.target_path;
             const std::string owner = nodeName(model, channel.target_node);
+            const tinygltf::AnimationSampler& sampler = animation.samplers[static_cast<size_t>(channel.sampler)];
+            // Exporters that sample every channel write scales that never change.
+            if (path == "scale" && keepsRestScale(model, channel.target_node, sampler)) continue;
             if (path != "translation" && path != "rotation") {
                 report.note(owner + ": " + (path == "weights" ? "morph target" : path) +
                             " animation not carried over, left at rest");
@@ -145,7 +163,6 @@ NodeMotion::NodeMotion(const tinygltf::Model& model, ImportReport& report)
                 report.note(owner + ": animation of a node given by a matrix not carried over");
                 continue;
             }
-            const tinygltf::AnimationSampler& sampler = animation.samplers[static_cast<size_t>(channel.sampler)];
             auto& slot = (path == "translation" ? translations : rotations)[static_cast<size_t>(channel.target_node)];
             if (slot) report.note(owner + ": " + path + " animated twice, the last animation kept");
             slot = samplerOf(model, sampler, path == "translation" ? 3 : 4);

@@ -146,7 +146,7 @@ std::string texturePrefix(const std::string& name) {
 void reportLights(const tinygltf::Model& model, ImportReport& report) {
     if (!model.lights.empty())
         report.note(std::to_string(model.lights.size()) +
-                    " KHR_lights_punctual light(s) not carried over: the engine lights with its ambient colour only");
+                    " KHR_lights_punctual light(s) not carried over, the engine lights with its ambient colour only");
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ std::string summary(const ImportedScene& scene, const std::filesystem::path& sce
     text += "textures:";
     for (const TextureFile& texture : scene.textures) text += " " + texture.name;
     text += "\n";
-    for (const std::string& line : scene.report.notes()) text += "not carried over: " + line + "\n";
+    for (const std::string& line : scene.report.notes()) text += "note: " + line + "\n";
     return text;
 }
 

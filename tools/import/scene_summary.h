@@ -1,6 +1,6 @@
 #pragma once
 // What an import made, as it prints it: one line of counts, the texture
-// files, then one line for each thing not carried over.
+// files, then a note for each thing not carried over or changed.
 
 #include <filesystem>
 #include <string>

@@ -130,6 +130,13 @@ def samplers(directory):
         "<H", [0, 1, 2, 0, 2, 3], "SCALAR", 5123)}])
     stepper = b.node(name="stepper", mesh=square, translation=[-2, 0, 0])
     b.channel(stepper, "translation", [0.0, 0.51, 1.13], [(-2, 0, 0), (-2, 1, 0), (-1.5, -0.5, -1)], "STEP")
+    # What the engine cannot show: a growing node, a light, an emissive surface.
+    b.channel(stepper, "scale", [0.0, 1.0], [(1, 1, 1), (2, 2, 2)], "LINEAR")
+    b.gltf["extensionsUsed"] = ["KHR_lights_punctual"]
+    b.gltf["extensions"] = {"KHR_lights_punctual": {"lights": [{"type": "point", "color": [1, 1, 1]}]}}
+    b.node(name="lamp", translation=[0, 3, 0], extensions={"KHR_lights_punctual": {"light": 0}})
+    b.gltf["materials"] = [{"name": "glow", "emissiveFactor": [1, 0.5, 0]}]
+    b.gltf["meshes"][square]["primitives"][0]["material"] = 0
     rider = b.node(root=False, name="rider", mesh=square, translation=[0, 1.5, 0], scale=[0.5, 0.5, 0.5])
     spinner = b.node(name="spinner", mesh=square, translation=[1, 0, 0], children=[rider])
     b.channel(spinner, "rotation", [0.0, 0.7, 1.5],
