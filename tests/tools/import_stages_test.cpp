@@ -179,6 +179,15 @@ INSTANTIATE_TEST_SUITE_P(
                      b.node("b").children = {2};
                  },
                  "is its own ancestor"},
+        Breakage{"deep",
+                 [](ModelBuilder& b) {
+                     for (int i = 0; i < 1001; ++i) {
+                         const int next = static_cast<int>(b.model.nodes.size()) + 1;
+                         b.node("n").children = {next};
+                     }
+                     b.node("leaf");
+                 },
+                 "hangs deeper than 1000 nodes"},
         Breakage{"childRoot", [](ModelBuilder& b) { b.model.nodes[1].children = {0}; }, "child node among its roots"},
         Breakage{"notANumber", [](ModelBuilder& b) { b.model.nodes[0].translation = {0, NAN, 0}; }, "not a number"},
         Breakage{"matrixSize", [](ModelBuilder& b) { b.model.nodes[0].matrix = {1, 0, 0}; }, "of the wrong size"},

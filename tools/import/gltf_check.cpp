@@ -13,6 +13,8 @@ namespace {
 
 // The engine's texture loader refuses larger images.
 constexpr int largestImageSide = 16384;
+// Far beyond any scene made by hand, and a bound on the work of placing a node.
+constexpr int deepestNode = 1000;
 
 [[noreturn]] void fail(const std::string& message) { throw ImportError(message); }
 
@@ -132,11 +134,26 @@ void checkNodes(const tinygltf::Model& model) {
             (!node.matrix.empty() && node.matrix.size() != 16))
             fail(owner + " has a transform of the wrong size");
     }
-    // A walk up from each node that goes on longer than there are nodes is a cycle.
+    // Each node's depth, from its parent's: a walk up stops at the first node
+    // whose depth is known, so every node is walked once, and a walk that
+    // comes back to itself is a cycle.
+    constexpr int unknown = -1, walking = -2;
+    std::vector<int> depth(model.nodes.size(), unknown);
     for (size_t i = 0; i < model.nodes.size(); ++i) {
-        size_t steps = 0;
-        for (int at = parent[i]; at != -1; at = parent[static_cast<size_t>(at)])
-            if (++steps > model.nodes.size() || at == static_cast<int>(i)) fail(named("node", i) + " is its own ancestor");
+        std::vector<size_t> path;
+        size_t at = i;
+        while (depth[at] == unknown) {
+            depth[at] = walking;
+            path.push_back(at);
+            if (parent[at] == -1) break;
+            at = static_cast<size_t>(parent[at]);
+        }
+        if (depth[at] == walking && parent[at] != -1) fail(named("node", at) + " is its own ancestor");
+        int below = depth[at] == walking ? -1 : depth[at];
+        for (auto step = path.rbegin(); step != path.rend(); ++step) {
+            depth[*step] = ++below;
+            if (below > deepestNode) fail(named("node", *step) + " hangs deeper than " + std::to_string(deepestNode) + " nodes");
+        }
     }
     for (size_t s = 0; s < model.scenes.size(); ++s)
         for (int root : model.scenes[s].nodes) {

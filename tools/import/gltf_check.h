@@ -1,7 +1,7 @@
 #pragma once
 // The second stage: every reference of the model points at something that
-// exists, every accessor lies inside its buffer, the nodes form trees and the
-// values are numbers. What passes can be converted without further checks.
+// exists, every accessor lies inside its buffer, the nodes form trees at most
+// 1000 deep and the values are numbers. What passes can be converted without further checks.
 
 #include <tiny_gltf.h>
 
