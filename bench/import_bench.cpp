@@ -99,7 +99,8 @@ Bytes benchmarkScene() {
                        R"("cameras":[{"type":"perspective","perspective":{"yfov":0.8,"znear":0.1}}],)";
     json += R"("meshes":[)";
     for (int m = 0; m < 2; ++m)
-        json += std::string(m ? "," : "") + R"({"primitives":[{"attributes":{"POSITION":0,"TEXCOORD_0":1},"indices":2,"material":)" +
+        json += std::string(m ? "," : "") +
+                R"({"primitives":[{"attributes":{"POSITION":0,"TEXCOORD_0":1},"indices":2,"material":)" +
                 std::to_string(m) + "}]}";
     json += R"(],"materials":[{"pbrMetallicRoughness":{"baseColorTexture":{"index":0}}},)"
             R"({"pbrMetallicRoughness":{"baseColorTexture":{"index":1}}}],)"
@@ -109,10 +110,14 @@ Bytes benchmarkScene() {
             R"("samplers":[{"input":3,"output":4}]}],)";
     const int vertexCount = (rows + 1) * (columns + 1);
     json += R"("accessors":[)"
-            R"({"bufferView":0,"componentType":5126,"count":)" + std::to_string(vertexCount) +
+            R"({"bufferView":0,"componentType":5126,"count":)" +
+            std::to_string(vertexCount) +
             R"(,"type":"VEC3","min":[-5,-2,-1],"max":[5,2,1]},)"
-            R"({"bufferView":1,"componentType":5126,"count":)" + std::to_string(vertexCount) + R"(,"type":"VEC2"},)"
-            R"({"bufferView":2,"componentType":5125,"count":)" + std::to_string(rows * columns * 6) +
+            R"({"bufferView":1,"componentType":5126,"count":)" +
+            std::to_string(vertexCount) +
+            R"(,"type":"VEC2"},)"
+            R"({"bufferView":2,"componentType":5125,"count":)" +
+            std::to_string(rows * columns * 6) +
             R"(,"type":"SCALAR"},)"
             R"({"bufferView":3,"componentType":5126,"count":11,"type":"SCALAR","min":[0],"max":[10]},)"
             R"({"bufferView":4,"componentType":5126,"count":11,"type":"VEC4"}],)";

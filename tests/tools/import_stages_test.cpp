@@ -150,8 +150,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "POSITION uses accessor 0 of the wrong type"},
         Breakage{"indexValue",
                  [](ModelBuilder& b) {
-                     b.model.meshes[0].primitives[0].indices =
-                         b.accessor(std::vector<uint8_t>{0, 1, 3}, TINYGLTF_TYPE_SCALAR, TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE);
+                     b.model.meshes[0].primitives[0].indices = b.accessor(
+                         std::vector<uint8_t>{0, 1, 3}, TINYGLTF_TYPE_SCALAR, TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE);
                  },
                  "vertex index 3 of 3 vertices"},
         Breakage{"indexType",
@@ -159,11 +159,12 @@ INSTANTIATE_TEST_SUITE_P(
                      b.model.meshes[0].primitives[0].indices = b.floats({0, 1, 2}, TINYGLTF_TYPE_SCALAR);
                  },
                  "indices uses accessor"},
-        Breakage{"texcoordCount",
-                 [](ModelBuilder& b) {
-                     b.model.meshes[0].primitives[0].attributes["TEXCOORD_0"] = b.floats({0, 0, 1, 1}, TINYGLTF_TYPE_VEC2);
-                 },
-                 "TEXCOORD_0 has a count unlike POSITION's"},
+        Breakage{
+            "texcoordCount",
+            [](ModelBuilder& b) {
+                b.model.meshes[0].primitives[0].attributes["TEXCOORD_0"] = b.floats({0, 0, 1, 1}, TINYGLTF_TYPE_VEC2);
+            },
+            "TEXCOORD_0 has a count unlike POSITION's"},
         Breakage{"mode", [](ModelBuilder& b) { b.model.meshes[0].primitives[0].mode = 7; }, "unknown mode 7"},
         Breakage{"material", [](ModelBuilder& b) { b.model.meshes[0].primitives[0].material = 0; }, "names material 0"},
         Breakage{"nodeMesh", [](ModelBuilder& b) { b.model.nodes[0].mesh = 9; }, "node 0 names mesh 9"},
@@ -189,12 +190,21 @@ INSTANTIATE_TEST_SUITE_P(
                  },
                  "hangs deeper than 1000 nodes"},
         Breakage{"childRoot", [](ModelBuilder& b) { b.model.nodes[1].children = {0}; }, "child node among its roots"},
-        Breakage{"notANumber", [](ModelBuilder& b) { b.model.nodes[0].translation = {0, NAN, 0}; }, "not a number"},
-        Breakage{"matrixSize", [](ModelBuilder& b) { b.model.nodes[0].matrix = {1, 0, 0}; }, "of the wrong size"},
+        Breakage{"notANumber",
+                 [](ModelBuilder& b) {
+                     b.model.nodes[0].translation = {0, NAN, 0};
+                 },
+                 "not a number"},
+        Breakage{"matrixSize",
+                 [](ModelBuilder& b) {
+                     b.model.nodes[0].matrix = {1, 0, 0};
+                 },
+                 "of the wrong size"},
         Breakage{"defaultScene", [](ModelBuilder& b) { b.model.defaultScene = 4; }, "names scene 4"},
         Breakage{"fieldOfView", [](ModelBuilder& b) { b.model.cameras[0].perspective.yfov = 4.0; },
                  "field of view out of range"},
-        Breakage{"imageUndecoded", [](ModelBuilder& b) { b.model.images.emplace_back(); }, "image 0 could not be decoded"},
+        Breakage{"imageUndecoded", [](ModelBuilder& b) { b.model.images.emplace_back(); },
+                 "image 0 could not be decoded"},
         Breakage{"imageHuge",
                  [](ModelBuilder& b) {
                      tinygltf::Image& image = b.model.images.emplace_back();
@@ -202,15 +212,25 @@ INSTANTIATE_TEST_SUITE_P(
                      image.image.resize(80000);
                  },
                  "larger than 16384 pixels a side"},
-        Breakage{"keyTimes", [](ModelBuilder& b) { b.animate(0, "translation", {0, 2, 1}, std::vector<float>(9)); },
+        Breakage{"keyTimes",
+                 [](ModelBuilder& b) {
+                     b.animate(0, "translation", {0, 2, 1}, std::vector<float>(9));
+                 },
                  "key times that are not increasing"},
-        Breakage{"keyValues", [](ModelBuilder& b) { b.animate(0, "translation", {0, 1}, std::vector<float>(9)); },
+        Breakage{"keyValues",
+                 [](ModelBuilder& b) {
+                     b.animate(0, "translation", {0, 1}, std::vector<float>(9));
+                 },
                  "has 3 values for 2 keys"},
         Breakage{"cubicValues",
-                 [](ModelBuilder& b) { b.animate(0, "translation", {0, 1}, std::vector<float>(6), "CUBICSPLINE"); },
+                 [](ModelBuilder& b) {
+                     b.animate(0, "translation", {0, 1}, std::vector<float>(6), "CUBICSPLINE");
+                 },
                  "has 2 values for 2 keys"},
         Breakage{"interpolation",
-                 [](ModelBuilder& b) { b.animate(0, "translation", {0, 1}, std::vector<float>(6), "SMOOTH"); },
+                 [](ModelBuilder& b) {
+                     b.animate(0, "translation", {0, 1}, std::vector<float>(6), "SMOOTH");
+                 },
                  "unknown interpolation \"SMOOTH\""},
         Breakage{"channelNode",
                  [](ModelBuilder& b) {

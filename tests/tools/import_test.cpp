@@ -69,7 +69,8 @@ TEST_P(ImportedScene, IsDrawnWhereTheGltfFilePutsIt) {
     ASSERT_EQ(compared.status, 0) << compared.errors;
     EXPECT_LT(std::stod(compared.output), 2.0) << compared.output;
     // One line per mesh and frame besides the largest distance.
-    EXPECT_GE(std::count(compared.output.begin(), compared.output.end(), '\n'), 1 + static_cast<long>(trip.frames.size()));
+    EXPECT_GE(std::count(compared.output.begin(), compared.output.end(), '\n'),
+              1 + static_cast<long>(trip.frames.size()));
 }
 
 std::string stem(const std::filesystem::path& file) {
@@ -80,10 +81,11 @@ std::string stem(const std::filesystem::path& file) {
 
 INSTANTIATE_TEST_SUITE_P(
     Fixtures, ImportedScene,
-    testing::Values(RoundTrip{firstScene, {0, 1, 59, 100, 183}},        // Blender: hierarchy, camera baked from a constraint
-                    RoundTrip{fixtures / "strips.gltf", {0}},            // strips, fans, 8-bit indices, rolled still camera
-                    RoundTrip{fixtures / "samplers.gltf", {0, 7, 30, 31, 42, 61, 84, 97}},  // STEP, CUBICSPLINE, turning camera
-                    RoundTrip{fixtures / "external.gltf", {0}}),         // no camera: the engine's default one
+    testing::Values(RoundTrip{firstScene, {0, 1, 59, 100, 183}},  // Blender: hierarchy, camera baked from a constraint
+                    RoundTrip{fixtures / "strips.gltf", {0}},     // strips, fans, 8-bit indices, rolled still camera
+                    RoundTrip{fixtures / "samplers.gltf",
+                              {0, 7, 30, 31, 42, 61, 84, 97}},    // STEP, CUBICSPLINE, turning camera
+                    RoundTrip{fixtures / "external.gltf", {0}}),  // no camera: the engine's default one
     [](const testing::TestParamInfo<RoundTrip>& info) { return stem(info.param.file); });
 
 TEST(Import, SaysWhatItMadeAndWhatItLeftOut) {
@@ -203,14 +205,12 @@ TEST_P(RefusedImport, WritesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, RefusedImport,
-    testing::Values(BadInput{"bad-not-gltf.gltf", "", "parse error"},
-                    BadInput{"bad-version.gltf", "", "not glTF 2.0"},
+    testing::Values(BadInput{"bad-not-gltf.gltf", "", "parse error"}, BadInput{"bad-version.gltf", "", "not glTF 2.0"},
                     BadInput{"truncated.glb", "", "glb"},
                     BadInput{"bad-accessor-range.gltf", "", "accessor 0 reaches beyond the end of its buffer view"},
                     BadInput{"bad-view-range.gltf", "", "buffer view 0 reaches beyond the end of its buffer"},
                     BadInput{"bad-index.gltf", "", "vertex index 7 of 3 vertices"},
-                    BadInput{"bad-cycle.gltf", "", "is its own ancestor"},
-                    BadInput{"bad-image.gltf", "", "image"},
+                    BadInput{"bad-cycle.gltf", "", "is its own ancestor"}, BadInput{"bad-image.gltf", "", "image"},
                     BadInput{"bad-long-animation.gltf", "", "longer than an hour"},
                     BadInput{"strips.gltf", "--camera nobody", "no camera named \"nobody\""},
                     BadInput{"strips.gltf", "--fog linear:10:5", "usage"},
@@ -271,7 +271,7 @@ TEST(ChannelSampler, InterpolatesAsEachModeSays) {
     sampler.values = {0, 0, 0, 4, 8, -2};
     sampler.interpolation = ChannelSampler::Interpolation::linear;
     EXPECT_EQ(sampler.at(1.25), (std::vector<double>{1, 2, -0.5}));
-    EXPECT_EQ(sampler.at(0.0), (std::vector<double>{0, 0, 0}));  // before the first key: the first value
+    EXPECT_EQ(sampler.at(0.0), (std::vector<double>{0, 0, 0}));   // before the first key: the first value
     EXPECT_EQ(sampler.at(9.0), (std::vector<double>{4, 8, -2}));  // after the last: the last
     sampler.interpolation = ChannelSampler::Interpolation::step;
     EXPECT_EQ(sampler.at(1.99), (std::vector<double>{0, 0, 0}));

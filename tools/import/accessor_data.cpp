@@ -37,7 +37,8 @@ template <typename Take>
 void walk(const tinygltf::Model& model, const tinygltf::Accessor& accessor, int components, Take take) {
     if (accessor.bufferView < 0) return;
     const tinygltf::BufferView& view = model.bufferViews[static_cast<size_t>(accessor.bufferView)];
-    const size_t size = static_cast<size_t>(tinygltf::GetComponentSizeInBytes(static_cast<uint32_t>(accessor.componentType)));
+    const size_t size =
+        static_cast<size_t>(tinygltf::GetComponentSizeInBytes(static_cast<uint32_t>(accessor.componentType)));
     const int available = tinygltf::GetNumComponentsInType(static_cast<uint32_t>(accessor.type));
     const size_t stride = view.byteStride != 0 ? view.byteStride : size * static_cast<size_t>(available);
     const unsigned char* base =

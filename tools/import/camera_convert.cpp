@@ -68,14 +68,15 @@ TargetView targetView(Vec3 position, Quat rotation) {
 
 kvs::Camera convertCamera(const tinygltf::Model& model, int node, const NodeMotion& motion, int frameCount,
                           const std::string& name, const std::string& targetName, int32_t frameStep) {
-    const tinygltf::Camera& source =
-        model.cameras[static_cast<size_t>(model.nodes[static_cast<size_t>(node)].camera)];
+    const tinygltf::Camera& source = model.cameras[static_cast<size_t>(model.nodes[static_cast<size_t>(node)].camera)];
     kvs::Camera camera;
     camera.cameraKind = kvs::Camera::targetKind;
     camera.header.name = name;
     camera.targetHeader.name = targetName;
     camera.fieldOfView = {engineFieldOfView(source.perspective.yfov)};
-    auto viewAt = [&](int frame) { return targetView(motion.world(node, frame).translation(), motion.worldRotation(node, frame)); };
+    auto viewAt = [&](int frame) {
+        return targetView(motion.world(node, frame).translation(), motion.worldRotation(node, frame));
+    };
     const TargetView rest = viewAt(0);
     camera.header.position = camera.header.restPosition = rest.position;
     camera.targetHeader.position = camera.targetHeader.restPosition = rest.target;

@@ -70,8 +70,8 @@ void checkAccessor(const tinygltf::Model& model, size_t index) {
         fail(owner + " reaches beyond the end of its buffer view");
 }
 
-void checkAccessorShape(const tinygltf::Model& model, int index, const std::string& owner,
-                        std::set<int> componentTypes, int type) {
+void checkAccessorShape(const tinygltf::Model& model, int index, const std::string& owner, std::set<int> componentTypes,
+                        int type) {
     const tinygltf::Accessor& accessor = model.accessors[static_cast<size_t>(index)];
     if (accessor.type != type || !componentTypes.contains(accessor.componentType))
         fail(owner + " uses accessor " + std::to_string(index) + " of the wrong type");
@@ -82,7 +82,8 @@ void checkPrimitive(const tinygltf::Model& model, const tinygltf::Primitive& pri
         checkIndex(accessor, model.accessors.size(), owner + " attribute " + name, "accessor");
     checkOptionalIndex(primitive.indices, model.accessors.size(), owner, "accessor");
     checkOptionalIndex(primitive.material, model.materials.size(), owner, "material");
-    if (primitive.mode < 0 || primitive.mode > 6) fail(owner + " has an unknown mode " + std::to_string(primitive.mode));
+    if (primitive.mode < 0 || primitive.mode > 6)
+        fail(owner + " has an unknown mode " + std::to_string(primitive.mode));
     const auto position = primitive.attributes.find("POSITION");
     if (position == primitive.attributes.end()) return;
     checkAccessorShape(model, position->second, owner + " POSITION", {TINYGLTF_COMPONENT_TYPE_FLOAT},
@@ -124,7 +125,8 @@ void checkNodes(const tinygltf::Model& model) {
         checkOptionalIndex(node.skin, model.skins.size(), owner, "skin");
         for (int child : node.children) {
             checkIndex(child, model.nodes.size(), owner, "node");
-            if (parent[static_cast<size_t>(child)] != -1) fail(named("node", static_cast<size_t>(child)) + " has two parents");
+            if (parent[static_cast<size_t>(child)] != -1)
+                fail(named("node", static_cast<size_t>(child)) + " has two parents");
             parent[static_cast<size_t>(child)] = static_cast<int>(i);
         }
         if (!finite(node.translation) || !finite(node.rotation) || !finite(node.scale) || !finite(node.matrix))
@@ -152,7 +154,8 @@ void checkNodes(const tinygltf::Model& model) {
         int below = depth[at] == walking ? -1 : depth[at];
         for (auto step = path.rbegin(); step != path.rend(); ++step) {
             depth[*step] = ++below;
-            if (below > deepestNode) fail(named("node", *step) + " hangs deeper than " + std::to_string(deepestNode) + " nodes");
+            if (below > deepestNode)
+                fail(named("node", *step) + " hangs deeper than " + std::to_string(deepestNode) + " nodes");
         }
     }
     for (size_t s = 0; s < model.scenes.size(); ++s)
@@ -184,7 +187,7 @@ void checkMaterials(const tinygltf::Model& model) {
             fail(owner + " is larger than " + std::to_string(largestImageSide) + " pixels a side");
         if (image.bits != 8 || image.component < 1 || image.component > 4 ||
             image.image.size() != static_cast<size_t>(image.width) * static_cast<size_t>(image.height) *
-                                       static_cast<size_t>(image.component))
+                                      static_cast<size_t>(image.component))
             fail(owner + " has pixels of a kind that is not supported");
     }
 }
@@ -194,7 +197,8 @@ void checkCameras(const tinygltf::Model& model) {
         const tinygltf::Camera& camera = model.cameras[i];
         if (camera.type != "perspective") continue;
         const double fov = camera.perspective.yfov;
-        if (!std::isfinite(fov) || fov <= 0 || fov >= M_PI) fail(named("camera", i) + " has a field of view out of range");
+        if (!std::isfinite(fov) || fov <= 0 || fov >= M_PI)
+            fail(named("camera", i) + " has a field of view out of range");
     }
 }
 
@@ -216,7 +220,8 @@ void checkAnimations(const tinygltf::Model& model) {
     for (size_t a = 0; a < model.animations.size(); ++a) {
         const tinygltf::Animation& animation = model.animations[a];
         for (size_t s = 0; s < animation.samplers.size(); ++s)
-            checkAnimationSampler(model, animation.samplers[s], named("animation", a) + " sampler " + std::to_string(s));
+            checkAnimationSampler(model, animation.samplers[s],
+                                  named("animation", a) + " sampler " + std::to_string(s));
         for (size_t c = 0; c < animation.channels.size(); ++c) {
             const tinygltf::AnimationChannel& channel = animation.channels[c];
             const std::string owner = named("animation", a) + " channel " + std::to_string(c);
@@ -229,11 +234,11 @@ void checkAnimations(const tinygltf::Model& model) {
                 checkAccessorShape(model, sampler.output, owner + " output", {TINYGLTF_COMPONENT_TYPE_FLOAT},
                                    TINYGLTF_TYPE_VEC3);
             else
-                checkAccessorShape(model, sampler.output, owner + " output",
-                                   {TINYGLTF_COMPONENT_TYPE_FLOAT, TINYGLTF_COMPONENT_TYPE_BYTE,
-                                    TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE, TINYGLTF_COMPONENT_TYPE_SHORT,
-                                    TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT},
-                                   TINYGLTF_TYPE_VEC4);
+                checkAccessorShape(
+                    model, sampler.output, owner + " output",
+                    {TINYGLTF_COMPONENT_TYPE_FLOAT, TINYGLTF_COMPONENT_TYPE_BYTE, TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE,
+                     TINYGLTF_COMPONENT_TYPE_SHORT, TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT},
+                    TINYGLTF_TYPE_VEC4);
             const size_t keys = model.accessors[static_cast<size_t>(sampler.input)].count;
             const size_t perKey = sampler.interpolation == "CUBICSPLINE" ? 3 : 1;
             if (model.accessors[static_cast<size_t>(sampler.output)].count != keys * perKey)

@@ -44,12 +44,11 @@ tinygltf::Model readGltfBytes(std::span<const uint8_t> bytes, const std::string&
     }
     tinygltf::Model model;
     std::string error, warning;
-    const bool read =
-        isBinary(bytes)
-            ? loader.LoadBinaryFromMemory(&model, &error, &warning, bytes.data(), static_cast<unsigned>(bytes.size()),
-                                          baseDirectory)
-            : loader.LoadASCIIFromString(&model, &error, &warning, reinterpret_cast<const char*>(bytes.data()),
-                                         static_cast<unsigned>(bytes.size()), baseDirectory);
+    const bool read = isBinary(bytes) ? loader.LoadBinaryFromMemory(&model, &error, &warning, bytes.data(),
+                                                                    static_cast<unsigned>(bytes.size()), baseDirectory)
+                                      : loader.LoadASCIIFromString(&model, &error, &warning,
+                                                                   reinterpret_cast<const char*>(bytes.data()),
+                                                                   static_cast<unsigned>(bytes.size()), baseDirectory);
     if (!read) throw ImportError(firstLine(error));
     return model;
 }

@@ -43,7 +43,8 @@ std::optional<kvs::Fog> parseFog(const std::string& text) {
     if ((parts[0] == "exp" || parts[0] == "exp2") && parts.size() == 2) {
         const auto density = number(parts[1]);
         if (!density || *density <= 0) return std::nullopt;
-        return kvs::Fog{static_cast<uint8_t>(parts[0] == "exp" ? 0x03 : 0x07), 0.0f, 0.0f, *density / storedDensityUnit};
+        return kvs::Fog{static_cast<uint8_t>(parts[0] == "exp" ? 0x03 : 0x07), 0.0f, 0.0f,
+                        *density / storedDensityUnit};
     }
     return std::nullopt;
 }

@@ -26,7 +26,8 @@ uint32_t byteOf(double unit) { return static_cast<uint32_t>(std::lround(std::cla
 std::array<uint8_t, 256> scaledSrgb(double factor) {
     std::array<uint8_t, 256> table{};
     for (int v = 0; v < 256; ++v)
-        table[static_cast<size_t>(v)] = static_cast<uint8_t>(byteOf(srgbFromLinear(linearFromSrgb(v / 255.0) * factor)));
+        table[static_cast<size_t>(v)] =
+            static_cast<uint8_t>(byteOf(srgbFromLinear(linearFromSrgb(v / 255.0) * factor)));
     return table;
 }
 
@@ -49,7 +50,8 @@ void reportLeftOut(const tinygltf::Material& material, const std::string& owner,
     if (pbr.baseColorTexture.index >= 0 && pbr.baseColorTexture.texCoord != 0)
         report.note(owner + ": base colour map on TEXCOORD_" + std::to_string(pbr.baseColorTexture.texCoord) +
                     " drawn with TEXCOORD_0");
-    for (const auto& [extension, value] : material.extensions) report.note(owner + ": " + extension + " not carried over");
+    for (const auto& [extension, value] : material.extensions)
+        report.note(owner + ": " + extension + " not carried over");
 }
 
 // The base colour's pixels, 0xAARRGGBB, before the alpha mode is applied.
@@ -118,8 +120,8 @@ TextureFile textureFile(const image_writers::Image& image, bool transparent, boo
     if (transparent) return {stem + ".tga", image_writers::tgaTrueColour(image, 32)};
     // A solid colour keeps its exact value; a picture is smaller as JPEG.
     if (solid) return {stem + ".tga", image_writers::tgaTrueColour(image, 24)};
-    return {stem + ".jpg", image_writers::jpeg(image.width, image.height, image_writers::rgbSamples(image), 3,
-                                               jpegQuality)};
+    return {stem + ".jpg",
+            image_writers::jpeg(image.width, image.height, image_writers::rgbSamples(image), 3, jpegQuality)};
 }
 
 void reportSampler(const tinygltf::Model& model, const tinygltf::Material& material, const std::string& owner,

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/kvs/kvs_file.h"
 #include "tools/import/import_report.h"
+#include "tools/kvs/kvs_file.h"
 
 namespace gltf_import {
 
@@ -21,10 +21,10 @@ struct TextureFile {
 };
 
 struct ConvertedMaterials {
-    kvs::MaterialSet set;              // glTF material i at index i, then the default material
+    kvs::MaterialSet set;  // glTF material i at index i, then the default material
     std::vector<TextureFile> textures;
-    std::vector<bool> doubleSided;     // by index in set
-    uint16_t defaultMaterial = 0;      // for primitives without a material
+    std::vector<bool> doubleSided;  // by index in set
+    uint16_t defaultMaterial = 0;   // for primitives without a material
 };
 
 // Texture files are named PREFIX-N.jpg or PREFIX-N.tga.

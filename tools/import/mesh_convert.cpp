@@ -34,8 +34,10 @@ std::vector<uint32_t> triangleCorners(int mode, const std::vector<uint32_t>& v) 
         // Every other triangle of a strip turns the other way: swapping its
         // last two corners keeps the strip's facing.
         for (size_t i = 0; i + 2 < n; ++i)
-            if (i % 2 == 0) addTriangle(corners, v[i], v[i + 1], v[i + 2]);
-            else addTriangle(corners, v[i], v[i + 2], v[i + 1]);
+            if (i % 2 == 0)
+                addTriangle(corners, v[i], v[i + 1], v[i + 2]);
+            else
+                addTriangle(corners, v[i], v[i + 2], v[i + 1]);
     } else if (mode == TINYGLTF_MODE_TRIANGLE_FAN) {
         for (size_t i = 1; i + 1 < n; ++i) addTriangle(corners, v[i], v[i + 1], v[0]);
     }
@@ -64,8 +66,8 @@ void convertGeometry(const tinygltf::Model& model, int meshIndex, const Affine& 
         const std::vector<float> points = readFloats(model, position->second, 3);
         const size_t count = points.size() / 3;
         const auto texcoord = primitive.attributes.find("TEXCOORD_0");
-        const std::vector<float> uv =
-            texcoord != primitive.attributes.end() ? readFloats(model, texcoord->second, 2) : std::vector<float>(count * 2);
+        const std::vector<float> uv = texcoord != primitive.attributes.end() ? readFloats(model, texcoord->second, 2)
+                                                                             : std::vector<float>(count * 2);
         std::vector<uint32_t> indices;
         if (primitive.indices >= 0) {
             indices = readIndices(model, primitive.indices);

@@ -86,7 +86,8 @@ bool keepsRestScale(const tinygltf::Model& model, int node, const tinygltf::Anim
     const tinygltf::Accessor& output = model.accessors[static_cast<size_t>(sampler.output)];
     if (output.type != TINYGLTF_TYPE_VEC3 || output.componentType != TINYGLTF_COMPONENT_TYPE_FLOAT) return false;
     const std::vector<double>& scale = model.nodes[static_cast<size_t>(node)].scale;
-    const double rest[3] = {scale.empty() ? 1.0 : scale[0], scale.empty() ? 1.0 : scale[1], scale.empty() ? 1.0 : scale[2]};
+    const double rest[3] = {scale.empty() ? 1.0 : scale[0], scale.empty() ? 1.0 : scale[1],
+                            scale.empty() ? 1.0 : scale[2]};
     const std::vector<float> values = readFloats(model, sampler.output, 3);
     const bool cubic = sampler.interpolation == "CUBICSPLINE";
     for (size_t i = 0; i < values.size(); ++i) {
@@ -175,8 +176,10 @@ NodeMotion::NodeMotion(const tinygltf::Model& model, ImportReport& report)
     last = std::max(last, 0);
     for (size_t i = 0; i < model.nodes.size(); ++i)
         for (int at = static_cast<int>(i); at != -1 && !moving[i]; at = parents[static_cast<size_t>(at)])
-            moving[i] = translations[static_cast<size_t>(at)].has_value() || rotations[static_cast<size_t>(at)].has_value();
-    for (size_t i = 0; i < model.skins.size(); ++i) report.note("skin " + std::to_string(i) + ": not carried over, left at rest");
+            moving[i] =
+                translations[static_cast<size_t>(at)].has_value() || rotations[static_cast<size_t>(at)].has_value();
+    for (size_t i = 0; i < model.skins.size(); ++i)
+        report.note("skin " + std::to_string(i) + ": not carried over, left at rest");
 }
 
 Vec3 NodeMotion::translation(int node, int frame) const {

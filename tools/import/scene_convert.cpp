@@ -60,7 +60,8 @@ std::vector<int> sceneNodes(const tinygltf::Model& model, ImportReport& report) 
     } else {
         const size_t shown = model.defaultScene >= 0 ? static_cast<size_t>(model.defaultScene) : 0;
         roots = model.scenes[shown].nodes;
-        if (model.scenes.size() > 1) report.note("scenes other than scene " + std::to_string(shown) + " not carried over");
+        if (model.scenes.size() > 1)
+            report.note("scenes other than scene " + std::to_string(shown) + " not carried over");
     }
     std::vector<int> order;
     std::vector<int> stack(roots.rbegin(), roots.rend());
@@ -87,8 +88,8 @@ int activeCamera(const tinygltf::Model& model, const std::vector<int>& nodes, co
         const int camera = model.nodes[static_cast<size_t>(node)].camera;
         if (camera < 0) continue;
         const tinygltf::Camera& source = model.cameras[static_cast<size_t>(camera)];
-        const bool named = options.camera &&
-                           (*options.camera == model.nodes[static_cast<size_t>(node)].name || *options.camera == source.name);
+        const bool named = options.camera && (*options.camera == model.nodes[static_cast<size_t>(node)].name ||
+                                              *options.camera == source.name);
         if (source.type != "perspective") {
             if (named) throw ImportError("camera \"" + *options.camera + "\" is not a perspective camera");
             report.note("camera of node \"" + nodeName(model, node) + "\": orthographic, not carried over");
@@ -101,8 +102,8 @@ int activeCamera(const tinygltf::Model& model, const std::vector<int>& nodes, co
         report.note("no camera: the engine's default one, at the origin looking along -z with a 90 degree view");
         return -1;
     }
-    const double aspect = model.cameras[static_cast<size_t>(model.nodes[static_cast<size_t>(chosen)].camera)]
-                              .perspective.aspectRatio;
+    const double aspect =
+        model.cameras[static_cast<size_t>(model.nodes[static_cast<size_t>(chosen)].camera)].perspective.aspectRatio;
     if (aspect > 0 && std::abs(aspect - 4.0 / 3.0) > 0.01)
         report.note("camera of node \"" + nodeName(model, chosen) + "\": framed for the engine's 4:3 picture, not " +
                     std::to_string(aspect).substr(0, 4) + ":1");
@@ -127,8 +128,9 @@ kvs::Animation meshAnimation(const NodeMotion& motion, int node, int frameCount)
         positions.push_back({time, toFloat(toEngine(motion.world(node, frame).translation()))});
         const Quat turn = toEngine(normalized(motion.worldRotation(node, frame) * conjugate(rest)));
         turns = turns || std::abs(turn.w) < 1 - 1e-12;
-        rotations.push_back({time, {static_cast<float>(turn.x), static_cast<float>(turn.y),
-                                    static_cast<float>(turn.z), static_cast<float>(turn.w)}});
+        rotations.push_back({time,
+                             {static_cast<float>(turn.x), static_cast<float>(turn.y), static_cast<float>(turn.z),
+                              static_cast<float>(turn.w)}});
     }
     if (!turns) rotations.clear();
     return kvs::Animation::sampledTracks(std::move(positions), std::move(rotations));

@@ -14,8 +14,8 @@ std::string summary(const ImportedScene& scene, const std::filesystem::path& sce
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%.3f", static_cast<double>(file.lastFrame) / framesPerSecond);
     std::string text = sceneFile.string() + ": " + std::to_string(file.meshes.size()) + " objects, " +
-                       std::to_string(file.cameras.size()) + " camera" + (file.cameras.size() == 1 ? "" : "s") +
-                       ", " + std::to_string(faces) + " faces, " + std::to_string(frames) + " frame" +
+                       std::to_string(file.cameras.size()) + " camera" + (file.cameras.size() == 1 ? "" : "s") + ", " +
+                       std::to_string(faces) + " faces, " + std::to_string(frames) + " frame" +
                        (frames == 1 ? "" : "s") + " (0 to " + seconds + " s at " + std::to_string(framesPerSecond) +
                        " fps), " + std::to_string(scene.textures.size()) + " textures\n";
     text += "textures:";

@@ -59,7 +59,8 @@ void writeImport(const ImportedScene& scene, const std::filesystem::path& direct
         save(sceneBytes, folder.path / sceneName);
         // The scene last: until it moves, a scene already there still finds
         // textures that load.
-        for (const TextureFile& texture : scene.textures) moveInto(folder.path / texture.name, directory / texture.name);
+        for (const TextureFile& texture : scene.textures)
+            moveInto(folder.path / texture.name, directory / texture.name);
         moveInto(folder.path / sceneName, directory / sceneName);
     } catch (...) {
         if (made) std::filesystem::remove_all(directory, error);
