@@ -9,8 +9,6 @@ namespace {
 // Far enough that the target's float position keeps the direction precise.
 constexpr double targetDistance = 100.0;
 
-Vector3 toFloat(Vec3 v) { return {static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z)}; }
-
 struct Rows {
     Vec3 r[3];
 };
@@ -63,7 +61,7 @@ TargetView targetView(Vec3 position, Quat rotation) {
     }
     best = std::remainder(best, 2 * M_PI);
     const Vec3 at = toEngine(position);
-    return {toFloat(at), toFloat(at + normalized(rolled(forward, best)) * targetDistance), static_cast<float>(best)};
+    return {toVector3(at), toVector3(at + normalized(rolled(forward, best)) * targetDistance), static_cast<float>(best)};
 }
 
 kvs::Camera convertCamera(const tinygltf::Model& model, int node, const NodeMotion& motion, int frameCount,

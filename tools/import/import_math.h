@@ -5,6 +5,8 @@
 #include <array>
 #include <cmath>
 
+#include "math/vector3.h"
+
 namespace gltf_import {
 
 struct Vec3 {
@@ -85,5 +87,7 @@ inline Affine fromTrs(Vec3 t, Quat q, Vec3 s) {
 // keeps the picture as it was, the right way round and the same way up.
 inline Vec3 toEngine(Vec3 v) { return {v.x, v.y, -v.z}; }
 inline Quat toEngine(Quat q) { return {-q.x, -q.y, q.z, q.w}; }
+
+inline Vector3 toVector3(Vec3 v) { return {static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z)}; }
 
 }  // namespace gltf_import

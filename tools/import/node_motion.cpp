@@ -77,7 +77,7 @@ ChannelSampler samplerOf(const tinygltf::Model& model, const tinygltf::Animation
     return made;
 }
 
-std::string nodeName(const tinygltf::Model& model, int node) {
+std::string describedNode(const tinygltf::Model& model, int node) {
     const std::string& name = model.nodes[static_cast<size_t>(node)].name;
     return "node " + (name.empty() ? std::to_string(node) : "\"" + name + "\"");
 }
@@ -151,7 +151,7 @@ NodeMotion::NodeMotion(const tinygltf::Model& model, ImportReport& report)
         for (const tinygltf::AnimationChannel& channel : animation.channels) {
             if (channel.target_node < 0) continue;
             const std::string& path = channel.target_path;
-            const std::string owner = nodeName(model, channel.target_node);
+            const std::string owner = describedNode(model, channel.target_node);
             const tinygltf::AnimationSampler& sampler = animation.samplers[static_cast<size_t>(channel.sampler)];
             // Exporters that sample every channel write scales that never change.
             if (path == "scale" && keepsRestScale(model, channel.target_node, sampler)) continue;

@@ -114,8 +114,6 @@ int activeCamera(const tinygltf::Model& model, const std::vector<int>& nodes, co
     return chosen;
 }
 
-Vector3 toFloat(Vec3 v) { return {static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z)}; }
-
 // The mesh's motion relative to frame 0, when it moves: its base vertices are
 // placed as at frame 0, which is where its pivot rests.
 kvs::Animation meshAnimation(const NodeMotion& motion, int node, int frameCount) {
@@ -125,7 +123,7 @@ kvs::Animation meshAnimation(const NodeMotion& motion, int node, int frameCount)
     bool turns = false;
     for (int frame = 0; frame < frameCount; ++frame) {
         const int32_t time = frame * frameStep;
-        positions.push_back({time, toFloat(toEngine(motion.world(node, frame).translation()))});
+        positions.push_back({time, toVector3(toEngine(motion.world(node, frame).translation()))});
         const Quat turn = toEngine(normalized(motion.worldRotation(node, frame) * conjugate(rest)));
         turns = turns || std::abs(turn.w) < 1 - 1e-12;
         rotations.push_back({time,
@@ -195,7 +193,7 @@ ImportedScene convertScene(const tinygltf::Model& model, const ConvertOptions& o
         mesh.header.name = objectNames[node] = names.take(nodeName(model, node));
         mesh.header.parentName = parentName;
         const Vec3 pivot = toEngine(motion.world(node, 0).translation());
-        mesh.header.position = mesh.header.restPosition = toFloat(pivot);
+        mesh.header.position = mesh.header.restPosition = toVector3(pivot);
         if (source.mesh >= 0) convertGeometry(model, source.mesh, motion.world(node, 0), materials, mesh, report);
         mesh.textured = !mesh.faces.empty();
         if (motion.animated(node)) mesh.animation = meshAnimation(motion, node, frameCount);
