@@ -670,13 +670,17 @@
     if (!('serviceWorker' in navigator)) return;
     const workers = navigator.serviceWorker;
     let reloading = false;
+    // A question above whatever is open (the launcher is modal too).
     const offer = (worker) => {
+      if (page.updated) return;
       page.updated = true;
-      $('update').hidden = false;
-      $('reload').onclick = () => {
+      const question = $('update');
+      question.addEventListener('close', () => {
+        if (question.returnValue !== 'reload') return;
         reloading = true;
         worker.postMessage('take over');
-      };
+      }, { once: true });
+      question.showModal();
     };
     workers.addEventListener('controllerchange', () => {
       if (reloading) location.reload();
