@@ -3,16 +3,19 @@
 
     page_end_to_end.py CASE SITE NATIVE_BUILD OUTPUT
 
-CASE is one of launcher, frames, escape, damaged. SITE is the folder
+CASE is one of the Case methods listed in CASES. SITE is the folder
 scripts/build-web made; NATIVE_BUILD a native build folder with kvor,
 kvor-capture and the demo data it generated, which the page is compared
-with. Each case serves the site from a static server of its own on a free
-port of the loopback and drives Debian's Chromium, headless and drawing
-WebGL 2 on the CPU, through chromedriver; both are stopped at the end. The
-screenshots, frames and logs stay in OUTPUT. Exit status 77: skipped (no
-browser, no driver or no native build).
+with (the cases that compare with it). Each case serves the site with the
+site's own server (scripts/serve-web) on a free port of the loopback and
+drives Debian's Chromium, headless and drawing WebGL 2 on the CPU, through
+chromedriver; both are stopped at the end. The screenshots, frames and logs
+stay in OUTPUT. Exit status 77: skipped (no browser, no driver or no native
+build).
 """
 
+import gzip
+import json
 import os
 import re
 import shutil
@@ -22,6 +25,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import urllib.error
 import urllib.request
 from pathlib import Path
 
@@ -84,28 +88,31 @@ class Processes:
                 process.wait()
 
 
-def serve(processes, folder):
-    """A static server on a free port of the loopback; the site's address."""
-    server = processes.start(
-        ["/usr/bin/python3", "-u", "-m", "http.server", "0", "--bind", "127.0.0.1", "--directory", str(folder)],
-        stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+SCRIPTS = Path(__file__).resolve().parents[2] / "scripts"
+SERVER = SCRIPTS / "serve-web"
+
+
+def serve(processes, folder, port=0):
+    """The site's own server on a free port of the loopback (or the one
+    given); the site's address and the server's process."""
+    server = processes.start([str(SERVER), "--port", str(port), str(folder)],
+                             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
     line = server.stdout.readline()
-    port = re.search(r" port (\d+)", line)
-    check(port, f"the static server did not start: {line!r}")
-    address = f"http://127.0.0.1:{port.group(1)}/"
-    urllib.request.urlopen(address, timeout=10).close()
-    return address
+    address = re.search(r"http://127\.0\.0\.1:\d+/", line)
+    check(address, f"the site's server did not start: {line!r}")
+    urllib.request.urlopen(address.group(0), timeout=10).close()
+    return address.group(0), server
 
 
 class Browser:
     """Headless Chromium with WebGL 2 on SwiftShader, through chromedriver."""
 
-    def __init__(self, scratch):
+    def __init__(self, scratch, extra=()):
         options = webdriver.ChromeOptions()
         options.binary_location = CHROMIUM
         for argument in ("--headless=new", "--no-sandbox", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
                          "--autoplay-policy=no-user-gesture-required", "--window-size=1000,860",
-                         "--hide-scrollbars", f"--user-data-dir={scratch}/profile"):
+                         "--hide-scrollbars", f"--user-data-dir={scratch}/profile", *extra):
             options.add_argument(argument)
         # The page's console is kept for the case's output.
         options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
@@ -143,13 +150,39 @@ class Browser:
         return wait_for("the launcher's driver list", 30, lambda: self.find("#dialogs .window select option"))
 
     def launch(self):
-        self.wait_for_launcher()
-        button = next((b for b in self.find_all("#dialogs .window button") if b.text == "Launch"), None)
-        check(button is not None, "the launcher has no Launch button")
-        button.click()
+        self.launch_button().click()
 
     def press_escape(self):
         webdriver.ActionChains(self.driver).send_keys(Keys.ESCAPE).perform()
+
+    def devtools(self, command, parameters=None):
+        return self.driver.execute_cdp_cmd(command, parameters or {})
+
+    def slow_network(self, megabits, latency_ms):
+        self.devtools("Network.enable")
+        rate = megabits * 1e6 / 8
+        self.devtools("Network.emulateNetworkConditions", {"offline": False, "latency": latency_ms,
+                                                           "downloadThroughput": rate, "uploadThroughput": rate})
+
+    def view_size(self, width, height, mobile):
+        """The page as a screen of width x height CSS pixels shows it (a phone's: touch, mobile)."""
+        self.devtools("Emulation.setDeviceMetricsOverride", {"width": width, "height": height,
+                                                             "deviceScaleFactor": 1, "mobile": mobile})
+        self.devtools("Emulation.setTouchEmulationEnabled", {"enabled": mobile, "maxTouchPoints": 5})
+
+    def tap(self, element):
+        """A finger's tap at the element's middle, through DevTools touch events."""
+        box = self.run("const b = arguments[0].getBoundingClientRect();"
+                       "return [b.left + b.width / 2, b.top + b.height / 2];", element)
+        point = [{"x": box[0], "y": box[1]}]
+        self.devtools("Input.dispatchTouchEvent", {"type": "touchStart", "touchPoints": point})
+        self.devtools("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": []})
+
+    def launch_button(self):
+        self.wait_for_launcher()
+        button = next((b for b in self.find_all("#dialogs .window button") if b.text == "Launch"), None)
+        check(button is not None, "the launcher has no Launch button")
+        return button
 
 
 def frame_count(scene):
@@ -180,15 +213,15 @@ def image_size(path):
 
 
 class Case:
-    def __init__(self, site, native, output, scratch, processes):
+    def __init__(self, name, site, native, output, scratch, processes):
         self.site = site
         self.native = native
         self.datas = native / "demo" / "datas"
         self.output = output
         self.scratch = scratch
         self.processes = processes
-        self.address = serve(processes, site)
-        self.browser = Browser(scratch)
+        self.address, self.server = serve(processes, site)
+        self.browser = Browser(scratch, BROWSER_ARGUMENTS.get(name, []))
 
     def close(self):
         self.browser.quit()
@@ -386,9 +419,7 @@ class Case:
         for entry in self.site.iterdir():
             if not entry.name.startswith("kvor-data."):
                 (site / entry.name).symlink_to(entry)
-        subprocess.run([sys.executable, "/usr/share/emscripten/tools/file_packager.py", str(site / "kvor-data.data"),
-                        "--preload", f"{datas}@/datas", f"--js-output={site / 'kvor-data.js'}"],
-                       check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run([str(SCRIPTS / "pack-web-data"), str(datas), str(site)], check=True)
         folder = self.native_folder("native-damaged", datas)
         native = subprocess.run([str(self.native / "tools" / "capture" / "kvor-capture"), "--png",
                                  str(self.scratch / "damaged-frames"), "--frames", "0"], cwd=folder,
@@ -396,7 +427,7 @@ class Case:
         check(native.returncode == 255, f"the native capture ended with {native.returncode} on the damaged scene")
         box = re.search(r"^error!: (.*)$", native.stderr, re.MULTILINE)
         check(box, f"the native capture showed no error! box: {native.stderr}")
-        address = serve(self.processes, site)
+        address, _ = serve(self.processes, site)
         self.browser.open(address)
         self.browser.launch()
         shown = wait_for("the error! box", 60, lambda: self.browser.find("#boxes .window"))
@@ -416,6 +447,212 @@ class Case:
         (self.output / "damaged-native-kvorlog.txt").write_text(native_log)
         compare_logs(normalise_log(native_log), normalise_log(web_log), self.output / "damaged-kvorlog.diff")
 
+
+    # ---- the launcher first, the data while it shows ---------------------------
+    def loading(self):
+        """On a slow link the launcher shows while the data still arrive; Launch
+        then waits for them with a progress bar in bytes."""
+        self.check_server()
+        self.browser.slow_network(2, 40)
+        self.browser.open(self.address)
+        self.browser.wait_for_launcher()
+        loading = self.browser.kvor("loading")
+        print(f"launcher shown {self.browser.kvor('launcherShownAt') / 1000:.2f} s after the page's start at "
+              f"2 Mbit/s, {loading['loaded'] / 1e6:.2f} of {loading['total'] / 1e6:.2f} MB of data and music in")
+        check(loading["pending"], "the launcher waited for the data and the music")
+        status = self.browser.find("#status").text
+        check("Loading" in status and "MB" in status, f"the status line does not say what is loading: {status!r}")
+        self.browser.screenshot(self.output / "launcher-while-loading.png")
+        self.browser.launch()
+        wait_for("the progress bar", 10, lambda: self.browser.find("#loading-bar").is_displayed())
+        value, maximum = self.browser.run("const bar = document.getElementById('loading'); return [bar.value, bar.max];")
+        print(f"Launch waits: the bar at {value / 1e6:.2f} of {maximum / 1e6:.2f} MB")
+        check(maximum > 1e6 and 0 < value < maximum, f"the progress bar is not in bytes: {value} of {maximum}")
+        self.browser.screenshot(self.output / "launch-waiting.png")
+        wait_for("the show's 10th frame once the data are in", 120, lambda: (self.browser.kvor("frame") or 0) >= 10)
+        check(not self.browser.find("#loading-bar").is_displayed(), "the progress bar stays after the data arrived")
+        duration = self.browser.kvor("player")["duration"]
+        check(duration and duration > 10, f"the player does not know the soundtrack's length: {duration}")
+
+    def check_server(self):
+        """What the site's server sends: the engine as application/wasm, Brotli or
+        gzip to whom accepts it, the soundtrack's ranges, revalidation."""
+        def fetch(name, headers):
+            request = urllib.request.Request(self.address + name, headers=headers)
+            try:
+                with urllib.request.urlopen(request, timeout=10) as response:
+                    return response.status, response.headers, response.read()
+            except urllib.error.HTTPError as answer:
+                return answer.code, answer.headers, b""
+
+        wasm = (self.site / "kvor.wasm").read_bytes()
+        for accepted, encoding, decode in (("br, gzip", "br", None), ("gzip", "gzip", gzip.decompress),
+                                           ("identity", None, lambda body: body)):
+            status, headers, body = fetch("kvor.wasm", {"Accept-Encoding": accepted})
+            check(status == 200 and headers["Content-Type"] == "application/wasm",
+                  f"kvor.wasm: {status}, {headers['Content-Type']}")
+            check(headers.get("Content-Encoding") == encoding, f"kvor.wasm to {accepted!r}: sent as "
+                  f"{headers.get('Content-Encoding')}, not {encoding}")
+            if decode:
+                check(decode(body) == wasm, f"kvor.wasm to {accepted!r}: not the engine's bytes")
+            else:
+                check(len(body) < len(wasm) / 2, f"kvor.wasm in Brotli: {len(body)} bytes of {len(wasm)}")
+        music = (self.site / "kvor-theme.opus").read_bytes()
+        status, headers, body = fetch("kvor-theme.opus", {"Range": "bytes=-100"})
+        check(status == 206 and body == music[-100:] and
+              headers["Content-Range"] == f"bytes {len(music) - 100}-{len(music) - 1}/{len(music)}",
+              f"the soundtrack's last 100 bytes: {status} {headers.get('Content-Range')}")
+        status, _, _ = fetch("kvor-theme.opus", {"Range": f"bytes={len(music)}-"})
+        check(status == 416, f"a range beyond the soundtrack: {status}, not 416")
+        status, headers, _ = fetch("page.js", {})
+        check("no-cache" in headers["Cache-Control"] and headers["ETag"], "page.js has no cache headers")
+        status, _, _ = fetch("page.js", {"If-None-Match": headers["ETag"]})
+        check(status == 304, f"page.js asked again with its ETag: {status}, not 304")
+        status, _, _ = fetch("../page.js", {})
+        check(status == 404, f"a path out of the site: {status}")
+
+    # ---- return visits and offline ---------------------------------------------
+    def offline(self):
+        """A second visit with the server gone shows the launcher and plays;
+        a new build is fetched at the next visit, which the page says."""
+        site = self.copy_site("offline-site")
+        address, server = serve(self.processes, site)
+        port = int(re.search(r":(\d+)/", address).group(1))
+        self.browser.open(address)
+        self.browser.wait_for_launcher()
+        build = self.browser.kvor("build")
+        check(re.fullmatch(r"[0-9a-f]{16}", build or ""), f"the page has no build stamp: {build!r}")
+        wait_for("the service worker to control the page", 60,
+                 lambda: self.browser.run("return Boolean(navigator.serviceWorker.controller);"))
+        self.stop(server)
+        self.browser.open(address)
+        self.browser.wait_for_launcher()
+        print(f"offline: launcher shown {self.browser.kvor('launcherShownAt') / 1000:.2f} s after the page's start")
+        check(self.browser.kvor("build") == build, "the offline visit runs another build")
+        self.browser.launch()
+        wait_for("the show's 30th frame offline", 60, lambda: (self.browser.kvor("frame") or 0) >= 30)
+        self.browser.screenshot(self.output / "offline-show.png")
+
+        with open(site / "page.css", "a") as css:
+            css.write("\n/* a new build */\n")
+        subprocess.run([str(SCRIPTS / "stamp-web-site"), str(site)], check=True)
+        rebuilt = json.loads(re.search(r'<script id="site" type="application/json">(.*?)</script>',
+                                       (site / "index.html").read_text()).group(1))["build"]
+        check(rebuilt != build, "the stamp did not change with the site")
+        serve(self.processes, site, port)
+        self.browser.open(address)
+        self.browser.wait_for_launcher()
+        wait_for("the page to say a new build is there", 60, lambda: self.browser.find("#update").is_displayed())
+        check(self.browser.kvor("build") == build, "the page changed build under the visit")
+        self.browser.screenshot(self.output / "new-build-fetched.png")
+        self.browser.find("#reload").click()
+        wait_for("the new build", 60, lambda: self.browser.run("return window.kvor && window.kvor.build;") == rebuilt)
+        self.browser.wait_for_launcher()
+        caches = self.browser.driver.execute_async_script("caches.keys().then(arguments[0]);")
+        check(caches == [f"kvor-{rebuilt}"], f"the old build's cache is left: {caches}")
+        print(f"builds: {build} offline, then {rebuilt}; caches {caches}")
+
+    def copy_site(self, name):
+        """A copy of the site that can be rebuilt: the large files linked, the rest copied."""
+        site = self.scratch / name
+        site.mkdir()
+        for entry in self.site.iterdir():
+            if entry.stat().st_size > 100_000:
+                (site / entry.name).symlink_to(entry)
+            else:
+                shutil.copy2(entry, site / entry.name)
+        return site
+
+    def stop(self, process):
+        os.kill(process.pid, signal.SIGTERM)
+        process.wait(timeout=10)
+
+    # ---- any screen -------------------------------------------------------------
+    def screens(self):
+        """The page at a phone's size and a desktop's, each way up; a finger
+        launches and pauses; Space pauses and resumes; the media session."""
+        for name, width, height, mobile in SCREENS:
+            self.browser.view_size(width, height, mobile)
+            self.browser.open(self.address)
+            self.browser.wait_for_launcher()
+            self.browser.screenshot(self.output / f"launcher-{name}.png")
+            self.check_fits(name, width, height)
+        self.browser.view_size(390, 844, True)
+        self.browser.open(self.address)
+        self.browser.tap(self.browser.launch_button())
+        wait_for("the show's 10th frame after a tap on Launch", 60, lambda: (self.browser.kvor("frame") or 0) >= 10)
+        session = self.browser.run("const s = navigator.mediaSession;"
+                                   "return [s.metadata && s.metadata.title, s.playbackState];")
+        check(session == ["kvor", "playing"], f"the media session during the show: {session}")
+        self.browser.screenshot(self.output / "show-phone-portrait.png")
+        self.browser.view_size(844, 390, True)
+        wait_for("the canvas to follow the screen", 10, lambda: self.browser.run(
+            "return document.getElementById('canvas').getBoundingClientRect().height;") >= 380)
+        self.browser.screenshot(self.output / "show-phone-landscape.png")
+        self.browser.tap(self.browser.find("#canvas"))
+        self.check_paused(True, "a tap on the stage")
+        check(self.browser.run("return navigator.mediaSession.playbackState;") == "paused",
+              "the media session does not say paused")
+        self.browser.tap(self.browser.find("#canvas"))
+        self.check_paused(False, "a second tap")
+        webdriver.ActionChains(self.browser.driver).send_keys(Keys.SPACE).perform()
+        self.check_paused(True, "Space")
+        webdriver.ActionChains(self.browser.driver).send_keys(Keys.SPACE).perform()
+        self.check_paused(False, "Space again")
+
+    def check_fits(self, name, width, height):
+        """The stage and the launcher within the screen's width; the stage 4:3."""
+        boxes = self.browser.run("""
+            const box = (e) => { const b = e.getBoundingClientRect(); return [b.left, b.top, b.width, b.height]; };
+            return {canvas: box(document.getElementById('canvas')),
+                    dialog: box(document.querySelector('#dialogs dialog[open]')),
+                    page: document.documentElement.scrollWidth};""")
+        canvas, dialog = boxes["canvas"], boxes["dialog"]
+        print(f"{name}: canvas {canvas[2]:.0f} x {canvas[3]:.0f} at {canvas[0]:.0f},{canvas[1]:.0f}, "
+              f"launcher {dialog[2]:.0f} x {dialog[3]:.0f}")
+        check(boxes["page"] <= width, f"{name}: the page is {boxes['page']} px wide on a {width} px screen")
+        check(abs(canvas[2] * 3 - canvas[3] * 4) <= 4, f"{name}: the stage's canvas is not 4:3: {canvas}")
+        check(canvas[2] >= min(width, height * 4 / 3) * 0.6, f"{name}: the canvas is small: {canvas}")
+        check(0 <= dialog[0] and dialog[0] + dialog[2] <= width and 0 <= dialog[1] and dialog[1] + dialog[3] <= height,
+              f"{name}: the launcher is not within the screen: {dialog}")
+
+    def check_paused(self, paused, by):
+        wait_for(f"{by} to {'pause' if paused else 'resume'} the show", 10,
+                 lambda: self.browser.kvor("paused") == paused)
+        frame = self.browser.kvor("frame")
+        if paused:
+            time.sleep(0.5)  # a paused show presents nothing more, however long it waits
+            check(self.browser.kvor("frame") == frame, f"the show went on after {by}")
+            check(self.browser.kvor("player")["playing"] is False, f"the music plays on after {by}")
+        else:
+            wait_for(f"frames after {by}", 10, lambda: self.browser.kvor("frame") > frame + 5)
+
+    # ---- a clear word when it cannot run -----------------------------------------
+    def unavailable(self):
+        """Without WebGL 2 the page says so and plays the video the site carries."""
+        self.browser.open(self.address)
+        text = wait_for("the page's word", 30, lambda: self.browser.find("#unavailable").is_displayed()
+                        and self.browser.find("#unavailable-text").text)
+        print(f"without WebGL 2, the page says: {text!r}")
+        check("WebGL 2" in text, f"the page does not say WebGL 2 is missing: {text!r}")
+        check(self.browser.kvor("state") == "unavailable", f"the page is {self.browser.kvor('state')}")
+        self.browser.screenshot(self.output / "no-webgl2.png")
+        site = self.copy_site("video-site")
+        subprocess.run(["ffmpeg", "-loglevel", "error", "-f", "lavfi", "-i", "testsrc=size=640x480:rate=30",
+                        "-t", "3", "-pix_fmt", "yuv420p", str(site / "kvor-show.mp4")], check=True)
+        subprocess.run([str(SCRIPTS / "stamp-web-site"), str(site)], check=True)
+        address, _ = serve(self.processes, site)
+        self.browser.open(address)
+        wait_for("the video to play", 30, lambda: self.browser.run(
+            "const v = document.getElementById('video'); v.muted = true; v.play().catch(() => {});"
+            "return !v.hidden && v.currentTime > 0.5;"))
+        check("recording" in self.browser.find("#unavailable-text").text, "the page does not offer the recording")
+        self.browser.screenshot(self.output / "no-webgl2-video.png")
+
+
+# Phones and desktops, each way up: CSS pixels, and whether the screen is touch.
+SCREENS = [("phone-portrait", 390, 844, True), ("phone-landscape", 844, 390, True),
+           ("desktop-landscape", 1280, 800, False), ("desktop-portrait", 800, 1280, False)]
 
 # The browser's SwiftShader and the native build's Mesa llvmpipe run the same
 # shaders but rasterise triangle edges and round the 16-bit colours each their
@@ -471,15 +708,21 @@ def compare_logs(native, web, difference):
     print(f"logs: {len(web)} lines the same once the drivers' own lines are left out")
 
 
+CASES = ("launcher", "frames", "escape", "damaged", "loading", "offline", "screens", "unavailable")
+# The cases that compare the page with the native build.
+NATIVE_CASES = ("frames", "escape", "damaged")
+BROWSER_ARGUMENTS = {"unavailable": ["--disable-webgl2"]}
+
+
 def main():
-    if len(sys.argv) != 5 or sys.argv[1] not in ("launcher", "frames", "escape", "damaged"):
+    if len(sys.argv) != 5 or sys.argv[1] not in CASES:
         print(__doc__, file=sys.stderr)
         return 2
     case_name, site, native, output = sys.argv[1], Path(sys.argv[2]), Path(sys.argv[3]), Path(sys.argv[4])
     if webdriver is None or not (os.access(CHROMIUM, os.X_OK) and os.access(CHROMEDRIVER, os.X_OK)):
         print("page_end_to_end: no Chromium, chromedriver or python3-selenium: skipped", file=sys.stderr)
         return SKIPPED
-    if not (native / "kvor").exists() or not (native / "demo" / "datas").is_dir():
+    if case_name in NATIVE_CASES and not ((native / "kvor").exists() and (native / "demo" / "datas").is_dir()):
         print(f"page_end_to_end: no native build with its demo data in {native}: skipped", file=sys.stderr)
         return SKIPPED
     if not (site / "index.html").exists() or not (site / "kvor.wasm").exists():
@@ -493,7 +736,7 @@ def main():
     with tempfile.TemporaryDirectory(prefix="kvor-page-") as scratch:
         case = None
         try:
-            case = Case(site.resolve(), native.resolve(), output, Path(scratch), processes)
+            case = Case(case_name, site.resolve(), native.resolve(), output, Path(scratch), processes)
             getattr(case, case_name)()
         except Failure as failure:
             print(f"page_end_to_end {case_name}: {failure}", file=sys.stderr)

@@ -1,14 +1,31 @@
 'use strict';
-// The page around the engine: the program's dialogs and message boxes as HTML,
-// its music player, its log, its end, and window.kvor for people and tests at
-// the browser's console. The engine (kvor.js) reaches all of it through
-// Module.kvorPage; its display side is Module.kvorDisplay.
+// The page around the engine: it starts the program as soon as its wasm is
+// compiled and fetches the data and the soundtrack while the launcher shows;
+// it draws the program's dialogs and message boxes as modal <dialog>s, plays
+// its music, keeps its log, says how it ended, keeps the site offline through
+// the service worker (sw.js), and gives window.kvor to people and tests at the
+// browser's console. The engine reaches the page through Module.kvorPage; its
+// display side is Module.kvorDisplay.
 
 (() => {
   const $ = (id) => document.getElementById(id);
-  const parameters = new URLSearchParams(location.search);
-  const stopAt = parameters.has('stop') ? Number.parseInt(parameters.get('stop'), 10) : null;
   const logName = 'kvorlog.txt';
+  const dataName = 'kvor-data.data';
+  const musicName = 'kvor-theme.opus';
+  // What build-web wrote into the page: the build's stamp, whether it carries the video.
+  const site = JSON.parse($('site').textContent);
+
+  // The page's parameters, read here only: ?stop=N holds the show once frame
+  // N is presented; ?unpaced lets the flip only yield to the browser.
+  function readSettings(search) {
+    const parameters = new URLSearchParams(search);
+    const stop = parameters.get('stop');
+    return {
+      stopAt: stop !== null && /^\d+$/.test(stop) ? Number(stop) : null,
+      unpaced: parameters.has('unpaced'),
+    };
+  }
+  const settings = readSettings(location.search);
 
   let state = 'loading'; // until the launcher is shown
   let exitCode = null;
@@ -26,6 +43,120 @@
   function framesPresented() {
     const shown = display();
     return shown ? shown.frame + 1 : 0;
+  }
+
+  const megabytes = (bytes) => (bytes / 1e6).toFixed(1);
+
+  // ---- What the page fetches while the launcher shows ---------------------------
+
+  // A file fetched with its progress in bytes: loaded, total (0 until
+  // known), and done, which resolves to its bytes.
+  function download(name, knownTotal) {
+    const load = { name, loaded: 0, total: knownTotal || 0, failed: null };
+    load.done = (async () => {
+      const response = await fetch(name);
+      if (!response.ok) throw new Error(`${name}: ${response.status} ${response.statusText}`);
+      // Content-Length counts the bytes sent, not those read, when they come compressed.
+      if (!load.total && !response.headers.get('Content-Encoding'))
+        load.total = Number(response.headers.get('Content-Length')) || 0;
+      const reader = response.body.getReader();
+      const parts = [];
+      for (;;) {
+        const { done, value } = await reader.read();
+        if (done) break;
+        parts.push(value);
+        load.loaded += value.length;
+        loads.changed();
+      }
+      const bytes = new Uint8Array(load.loaded);
+      let offset = 0;
+      for (const part of parts) {
+        bytes.set(part, offset);
+        offset += part.length;
+      }
+      load.total = load.loaded;
+      loads.changed();
+      return bytes;
+    })();
+    load.done.catch((failure) => {
+      load.failed = failure;
+      loads.changed();
+    });
+    return load;
+  }
+
+  let loaded;
+  const loads = {
+    list: [],
+    // Resolves once the data are in the program's file system and the music in its player.
+    ready: new Promise((resolve, reject) => {
+      loaded = { resolve, reject };
+    }),
+
+    loaded() {
+      return this.list.reduce((sum, load) => sum + load.loaded, 0);
+    },
+
+    total() {
+      return this.list.reduce((sum, load) => sum + Math.max(load.total, load.loaded), 0);
+    },
+
+    pending() {
+      return this.list.filter((load) => load.loaded < load.total || load.total === 0);
+    },
+
+    // What the status line and the progress bar say while something is still on its way.
+    changed() {
+      const bar = $('loading');
+      bar.max = this.total() || 1;
+      bar.value = this.loaded();
+      const failed = this.list.find((load) => load.failed);
+      if (failed) {
+        $('loading-text').textContent = `Could not load ${failed.name} (${failed.failed.message}).`;
+        return;
+      }
+      const pending = this.pending();
+      $('loading-text').textContent = pending.length
+        ? `Loading ${pending.map((load) => load.name).join(' and ')}: ` +
+          `${megabytes(this.loaded())} of ${megabytes(this.total())} MB`
+        : 'Loaded.';
+      if (state === 'launcher' && !launchWaiting) showLauncherStatus();
+    },
+  };
+
+  // The pack's files written where the program reads them: /datas/...
+  function installData(index, bytes) {
+    for (const file of index.files) {
+      Module.FS.mkdirTree(file.path.slice(0, file.path.lastIndexOf('/')));
+      Module.FS.writeFile(file.path, bytes.subarray(file.start, file.end));
+    }
+  }
+
+  function startLoading() {
+    const index = fetch('kvor-data.json').then((response) => {
+      if (!response.ok) throw new Error(`kvor-data.json: ${response.status} ${response.statusText}`);
+      return response.json();
+    });
+    const data = download(dataName, 0);
+    index.then((found) => {
+      data.total = found.size;
+      loads.changed();
+    }, () => {});
+    const music = download(musicName, 0);
+    loads.list.push(data, music);
+    const installed = Promise.all([index, data.done]).then(([found, bytes]) => installData(found, bytes));
+    const playable = music.done.then((bytes) => {
+      $('music').src = URL.createObjectURL(new Blob([bytes], { type: 'audio/ogg' }));
+    });
+    Promise.all([installed, playable]).then(loaded.resolve, loaded.reject);
+    loads.ready.then(() => {
+      $('loading-bar').hidden = true;
+      loads.changed();
+    }, (failure) => {
+      loads.changed();
+      setStatus(`The page could not load what the show needs: ${failure.message}.`);
+    });
+    loads.changed();
   }
 
   // ---- The log --------------------------------------------------------------
@@ -68,15 +199,6 @@
     if (picture) offerDownload(picture, `kvor-frame-${String(shown.frame).padStart(6, '0')}.png`);
   }
 
-  // ---- The canvas, letter-boxed in the stage --------------------------------
-
-  function fitCanvas() {
-    const stage = $('stage');
-    const width = Math.min(stage.clientWidth, (stage.clientHeight * 4) / 3);
-    $('canvas').style.width = `${Math.floor(width)}px`;
-    $('canvas').style.height = `${Math.floor((width * 3) / 4)}px`;
-  }
-
   function toggleFullScreen() {
     if (document.fullscreenElement) document.exitFullscreen();
     else $('stage').requestFullscreen();
@@ -84,13 +206,14 @@
 
   // ---- Dialogs ---------------------------------------------------------------
 
-  const dialogs = new Map(); // handle -> { element, owner }
+  const dialogs = new Map(); // handle -> <dialog>
   const controls = new Map(); // handle -> { kind, element, input, label }
+  let launchWaiting = false; // "Launch" pressed, the data not there yet
 
+  // A window shown modally by the browser: a caption, its close box, its client area.
   function makeWindow(caption, closeAction) {
-    const element = document.createElement('div');
+    const element = document.createElement('dialog');
     element.className = 'window';
-    element.setAttribute('role', 'dialog');
     element.setAttribute('aria-label', caption);
     const bar = document.createElement('div');
     bar.className = 'caption';
@@ -117,14 +240,42 @@
     player.allowSound();
   }
 
+  function showLauncherStatus() {
+    const pending = loads.pending();
+    setStatus(pending.length
+      ? `Choose a display driver and press Launch. ${$('loading-text').textContent}.`
+      : 'Choose a display driver and press Launch.');
+  }
+
+  // "Launch" starts the show once the data and the music are in; until then
+  // the page shows what it still waits for, in bytes.
+  async function launch(handle) {
+    if (launchWaiting) return;
+    launchWaiting = true;
+    fillPhoneScreen();
+    if (loads.pending().length) {
+      $('loading-bar').hidden = false;
+      setStatus('Launch waits for the data and the music.');
+    }
+    try {
+      await loads.ready;
+    } catch (failure) {
+      return;
+    } finally {
+      launchWaiting = false;
+    }
+    setStatus('Loading the show…');
+    Module._kvorPageClicked(handle);
+  }
+
   function makeControl(handle, kind, align) {
     if (kind === 'button') {
       const button = document.createElement('button');
       button.type = 'button';
       button.addEventListener('click', () => {
         userActed();
-        if (state === 'launcher' && button.textContent === 'Launch') setStatus('Loading the show…');
-        Module._kvorPageClicked(handle);
+        if (state === 'launcher' && button.textContent === 'Launch') launch(handle);
+        else Module._kvorPageClicked(handle);
       });
       return { kind, element: button, input: button, label: button };
     }
@@ -154,26 +305,13 @@
     return { kind, element: text, input: null, label: text };
   }
 
-  function topDialog() {
-    let top = null;
-    for (const [handle, dialog] of dialogs) if (!dialog.element.hidden) top = handle;
-    return top;
-  }
-
-  // A dialog's owner takes no input while the dialog is open.
-  function setOwnerEnabled(owner, enabled) {
-    const dialog = dialogs.get(owner);
-    if (dialog) dialog.element.inert = !enabled;
-  }
-
   function removeDialog(handle) {
     const dialog = dialogs.get(handle);
     if (!dialog) return;
-    for (const [control, shown] of controls)
-      if (dialog.element.contains(shown.element)) controls.delete(control);
-    dialog.element.remove();
+    for (const [control, shown] of controls) if (dialog.contains(shown.element)) controls.delete(control);
+    dialog.close();
+    dialog.remove();
     dialogs.delete(handle);
-    setOwnerEnabled(dialog.owner, true);
   }
 
   const dialogPage = {
@@ -185,19 +323,25 @@
       return Math.round(metrics.width) * 65536 + height;
     },
 
+    // The browser keeps the dialog modal: its owner takes no input while it is open.
     showDialog(handle, owner, caption, width, height, closable) {
       const { element, client } = makeWindow(caption, closable ? () => Module._kvorPageClose(handle) : null);
       client.style.width = `${width}px`;
       client.style.height = `${height}px`;
       element.dataset.handle = handle;
-      dialogs.set(handle, { element, owner });
-      setOwnerEnabled(owner, false);
+      // Escape asks the program, which closes the dialog or not.
+      element.addEventListener('cancel', (event) => {
+        event.preventDefault();
+        if (state === 'launcher') Module._kvorPageEscape(handle);
+      });
+      dialogs.set(handle, element);
       $('dialogs').append(element);
+      element.showModal();
       if (state === 'loading') {
         state = 'launcher';
-        setStatus('Choose a display driver and press Launch.');
+        page.launcherShownAt = page.launcherShownAt ?? performance.now();
+        showLauncherStatus();
       }
-      page.launcherShownAt = page.launcherShownAt ?? performance.now();
     },
 
     addControl(dialog, handle, kind, align, x, y, width, height) {
@@ -209,7 +353,7 @@
       if (height >= 0) style.height = `${height}px`;
       control.element.dataset.handle = handle;
       controls.set(handle, control);
-      dialogs.get(dialog).element.querySelector('.client').append(control.element);
+      dialogs.get(dialog).querySelector('.client').append(control.element);
     },
 
     setControl(handle, text, checked, items, selection) {
@@ -226,20 +370,21 @@
     },
 
     hideDialog(handle) {
-      const dialog = dialogs.get(handle);
-      if (!dialog) return;
-      dialog.element.hidden = true;
-      setOwnerEnabled(dialog.owner, true);
+      dialogs.get(handle)?.close();
     },
 
     closeDialog: removeDialog,
   };
 
+  function closeAllDialogs() {
+    for (const dialog of dialogs.values()) dialog.close();
+  }
+
   // ---- Message boxes and the file picker --------------------------------------
 
   const errorIcon = 0x10;
 
-  // Resolves when OK is pressed (or Enter, or Escape).
+  // Resolves when the box is answered: OK, Enter or Escape.
   function messageBox(text, caption, icon) {
     return new Promise((resolve) => {
       const { element, client } = makeWindow(caption, null);
@@ -256,17 +401,20 @@
       words.className = 'text';
       words.textContent = text;
       body.append(words);
+      const form = document.createElement('form');
+      form.method = 'dialog';
       const ok = document.createElement('button');
-      ok.type = 'button';
+      ok.value = 'ok';
       ok.textContent = 'OK';
-      client.append(body, ok);
-      element.answer = () => {
+      form.append(ok);
+      client.append(body, form);
+      element.addEventListener('close', () => {
         element.remove();
-        resolve();
-      };
-      ok.addEventListener('click', element.answer);
+        resolve(element.returnValue);
+      });
       $('boxes').append(element);
       page.messageBoxes.push({ caption, text });
+      element.showModal();
       ok.focus();
     });
   }
@@ -296,23 +444,6 @@
     });
   }
 
-  function keyPressed(event) {
-    if (event.key !== 'Escape' && event.key !== 'Enter') return;
-    const box = $('boxes').lastElementChild;
-    if (box) {
-      event.preventDefault();
-      event.stopImmediatePropagation();
-      box.answer();
-      return;
-    }
-    const dialog = topDialog();
-    if (event.key === 'Escape' && state === 'launcher' && dialog !== null) {
-      event.preventDefault();
-      event.stopImmediatePropagation();
-      Module._kvorPageEscape(dialog);
-    }
-  }
-
   // ---- The music player ---------------------------------------------------
 
   const music = $('music');
@@ -329,7 +460,7 @@
 
     // Within the user's gesture: from then on the browser lets the page sound.
     allowSound() {
-      if (this.soundAllowed) return;
+      if (this.soundAllowed || !music.src) return;
       this.soundAllowed = true;
       music.play().then(() => {
         if (this.condition !== 'playing') music.pause();
@@ -379,7 +510,70 @@
     },
   };
 
-  // ---- The show and its end ------------------------------------------------
+  // ---- Pausing the show, media keys, the screen ------------------------------
+
+  let paused = false;
+  let wakeLock = null;
+
+  function playing() {
+    return state === 'show' && !paused;
+  }
+
+  // Keeps the screen on while the show plays, where the browser lets it.
+  async function keepScreenOn(wanted) {
+    if (!wanted) {
+      wakeLock?.release().catch(() => {});
+      wakeLock = null;
+      return;
+    }
+    if (wakeLock || !navigator.wakeLock || document.visibilityState !== 'visible') return;
+    try {
+      wakeLock = await navigator.wakeLock.request('screen');
+      wakeLock.addEventListener('release', () => {
+        wakeLock = null;
+      });
+    } catch (refusal) {
+      wakeLock = null;
+    }
+  }
+
+  // The show's flip waits while paused; the music waits with it.
+  function setPaused(wanted) {
+    if (state !== 'show' || paused === wanted) return;
+    paused = wanted;
+    display().setPaused(paused);
+    if (paused) music.pause();
+    else if (player.condition === 'playing') music.play().catch(() => {});
+    if ('mediaSession' in navigator) navigator.mediaSession.playbackState = paused ? 'paused' : 'playing';
+    keepScreenOn(!paused);
+    setStatus(paused ? `Paused at frame ${display().frame}. Space or a tap resumes.` : 'Playing.');
+  }
+
+  // The title on the lock screen and the media keys' Play and Pause.
+  function openMediaSession() {
+    if (!('mediaSession' in navigator)) return;
+    navigator.mediaSession.metadata = new MediaMetadata({ title: 'kvor', artist: 'kvor', album: 'kvor' });
+    navigator.mediaSession.setActionHandler('play', () => setPaused(false));
+    navigator.mediaSession.setActionHandler('pause', () => setPaused(true));
+    navigator.mediaSession.playbackState = 'playing';
+  }
+
+  const phoneLandscape = matchMedia('(pointer: coarse) and (orientation: landscape)');
+
+  // A phone turned sideways shows the show on its whole screen, where the
+  // browser allows it (it may ask for the user's gesture first).
+  function fillPhoneScreen() {
+    if (phoneLandscape.matches && !document.fullscreenElement && document.fullscreenEnabled)
+      $('stage').requestFullscreen().catch(() => {});
+  }
+
+  function keyPressed(event) {
+    if (event.key !== ' ' || state !== 'show' || event.target.closest?.('button, select, input')) return;
+    event.preventDefault();
+    setPaused(!paused);
+  }
+
+    // ---- The show and its end ------------------------------------------------
 
   const keptFrames = new Map(); // frame number -> PNG data URL, for frames asked for
 
@@ -387,17 +581,20 @@
     if (keptFrames.has(frame)) keptFrames.set(frame, display().framePNG());
     if (state === 'launcher') {
       state = 'show';
-      $('dialogs').hidden = true;
+      closeAllDialogs();
       $('save-frame').disabled = false;
       $('canvas').focus();
+      openMediaSession();
+      keepScreenOn(true);
     }
-    if (frame % 30 === 0) setStatus(`Playing: frame ${frame}. Escape ends the show.`);
+    if (frame % 30 === 0) setStatus(`Playing: frame ${frame}. Space or a tap pauses; Escape ends the show.`);
   }
 
   function held() {
     state = 'held';
+    keepScreenOn(false);
     player.pause();
-    setStatus(`Held after frame ${stopAt}, as ?stop=${stopAt} asks.`);
+    setStatus(`Held after frame ${settings.stopAt}, as ?stop=${settings.stopAt} asks.`);
   }
 
   // kvor ends with 2 whether the show ran or not, 255 on a fatal stop.
@@ -413,7 +610,8 @@
     state = 'ended';
     exitCode = code & 0xff;
     player.quit();
-    $('dialogs').hidden = true;
+    keepScreenOn(false);
+    closeAllDialogs();
     $('ending-text').textContent = `kvor ended with status ${exitCode}: ${describeEnd(exitCode)}.`;
     $('ending').hidden = false;
     setStatus(`kvor ended with status ${exitCode}.`);
@@ -426,11 +624,83 @@
 
   function aborted(reason) {
     if (state === 'ended') return;
+    const before = state;
     state = 'ended';
     player.quit();
+    if (before === 'loading') {
+      cannotRun(`the program could not start (${reason})`);
+      return;
+    }
     $('ending-text').textContent = `kvor stopped: ${reason}.`;
     $('ending').hidden = false;
     setStatus('kvor stopped.');
+  }
+
+  // ---- When the show cannot run here ------------------------------------------
+
+  function webgl2Available() {
+    const context = document.createElement('canvas').getContext('webgl2');
+    if (!context) return false;
+    context.getExtension('WEBGL_lose_context')?.loseContext();
+    return true;
+  }
+
+  // Says what is missing and, where the site carries it, plays the show's video instead.
+  function cannotRun(missing) {
+    state = 'unavailable';
+    $('canvas').hidden = true;
+    $('tools').hidden = true;
+    $('unavailable-text').textContent = `kvor cannot play in this browser: ${missing}.` +
+      (site.video ? ' Here is a recording of the show instead.' : '');
+    $('unavailable').hidden = false;
+    if (site.video) {
+      const video = $('video');
+      video.src = site.video;
+      video.hidden = false;
+    }
+    setStatus(`kvor cannot play here: ${missing}.`);
+  }
+
+  // ---- Offline and new builds -----------------------------------------------
+
+  // The service worker keeps this build's files. A visit that finds a new
+  // build has the worker fetch it; the page says so and offers to reload
+  // into it, which it otherwise plays at the next visit.
+  function keepOffline() {
+    if (!('serviceWorker' in navigator)) return;
+    const workers = navigator.serviceWorker;
+    let reloading = false;
+    // A question above whatever is open (the launcher is modal too).
+    const offer = (worker) => {
+      if (page.updated) return;
+      page.updated = true;
+      const question = $('update');
+      question.addEventListener('close', () => {
+        if (question.returnValue !== 'reload') return;
+        reloading = true;
+        worker.postMessage('take over');
+      }, { once: true });
+      question.showModal();
+    };
+    workers.addEventListener('controllerchange', () => {
+      if (reloading) location.reload();
+    });
+    // Registered once the page's own fetches are done, whose bytes the worker
+    // then finds in the browser's cache instead of fetching them twice.
+    const register = async () => {
+      try {
+        const registration = await workers.register('sw.js');
+        const watch = (worker) => worker?.addEventListener('statechange', () => {
+          if (worker.state === 'installed' && workers.controller) offer(worker);
+        });
+        if (registration.waiting && workers.controller) offer(registration.waiting);
+        watch(registration.installing);
+        registration.addEventListener('updatefound', () => watch(registration.installing));
+      } catch (refusal) {
+        console.warn(`kvor: no offline copy (${refusal.message})`);
+      }
+    };
+    loads.ready.then(register, register);
   }
 
   // ---- The page's interfaces ---------------------------------------------------
@@ -442,26 +712,7 @@
     player,
     messageBoxes: [], // every box shown: { caption, text }
     launcherShownAt: null, // milliseconds after the page's start
-  };
-
-  window.Module = {
-    canvas: $('canvas'),
-    arguments: [],
-    kvorPage: page,
-    // The display side fills in the rest when kvor.js loads.
-    kvorDisplay: {
-      ...(Number.isInteger(stopAt) && stopAt >= 0 ? { stopAt } : {}),
-      onPresent: presented,
-      onHeld: held,
-    },
-    onRuntimeInitialized() {
-      logPath = `${Module.FS.cwd().replace(/\/$/, '')}/${logName}`;
-      $('download-log').disabled = false;
-    },
-    onExit: ended,
-    onAbort: aborted,
-    print: (text) => console.log(text),
-    printErr: (text) => console.warn(text),
+    updated: false, // a new build is fetched and waits to take over
   };
 
   window.kvor = {
@@ -474,6 +725,13 @@
     get exitCode() {
       return exitCode;
     },
+    get paused() {
+      return paused;
+    },
+    build: site.build,
+    get updated() {
+      return page.updated;
+    },
     log: logText,
     framePNG: () => (display() ? display().framePNG() : null),
     // Keeps the PNG of each of these frames (numbered from 0) as it is
@@ -482,12 +740,17 @@
       for (const number of numbers) keptFrames.set(number, null);
     },
     keptFrame: (number) => keptFrames.get(number) ?? null,
+    get loading() {
+      return { loaded: loads.loaded(), total: loads.total(), pending: loads.pending().map((load) => load.name) };
+    },
     get player() {
       return {
         track: $('player-track').textContent,
         condition: player.condition,
         volume: music.volume,
+        playing: !music.paused,
         position: music.currentTime,
+        duration: music.duration,
         volumes: player.volumes.slice(),
       };
     },
@@ -499,13 +762,56 @@
     },
   };
 
-  document.addEventListener('keydown', keyPressed, true);
+  // The program starts once its wasm is compiled (while it arrives, the
+  // server sending it as application/wasm); the data follow on their own.
+  function startProgram() {
+    window.Module = {
+      canvas: $('canvas'),
+      arguments: [],
+      kvorPage: page,
+      // The display side fills in the rest when kvor.js loads.
+      kvorDisplay: {
+        stopAt: settings.stopAt,
+        unpaced: settings.unpaced,
+        onPresent: presented,
+        onHeld: held,
+      },
+      // The data follow the engine rather than share the link with it.
+      onRuntimeInitialized() {
+        logPath = `${Module.FS.cwd().replace(/\/$/, '')}/${logName}`;
+        $('download-log').disabled = false;
+        startLoading();
+      },
+      onExit: ended,
+      onAbort: aborted,
+      print: (text) => console.log(text),
+      printErr: (text) => console.warn(text),
+    };
+    const engine = document.createElement('script');
+    engine.src = 'kvor.js';
+    engine.addEventListener('error', () => cannotRun('the engine (kvor.js) could not be loaded'));
+    document.body.append(engine);
+    setStatus('Loading the engine…');
+  }
+
+  document.addEventListener('keydown', keyPressed);
+  // A tap or a click on the stage pauses and resumes the show.
+  $('canvas').addEventListener('click', () => setPaused(!paused));
+  phoneLandscape.addEventListener('change', () => {
+    if (playing()) fillPhoneScreen();
+  });
+  document.addEventListener('visibilitychange', () => keepScreenOn(playing()));
   $('fullscreen').addEventListener('click', toggleFullScreen);
   $('save-frame').addEventListener('click', saveFrame);
   $('download-log').addEventListener('click', downloadLog);
   $('restart').addEventListener('click', () => location.reload());
   for (const change of ['timeupdate', 'durationchange', 'volumechange', 'play', 'pause'])
     music.addEventListener(change, () => player.show());
-  new ResizeObserver(fitCanvas).observe($('stage'));
   player.show();
+  if (!webgl2Available()) {
+    cannotRun('WebGL 2, which draws the show, is not available');
+    return;
+  }
+  startProgram();
+  keepOffline();
 })();
