@@ -345,9 +345,17 @@ class Case:
             return found[0] if found else None
 
         window = wait_for("the native launcher", 30, launcher_window)
-        time.sleep(0.5)
-        geometry = subprocess.run(["xwininfo", "-id", window], env=environment, capture_output=True,
+        readings = [None]
+
+        def settled_geometry():
+            """The window's place and size once two readings in a row agree."""
+            text = subprocess.run(["xwininfo", "-id", window], env=environment, capture_output=True,
                                   text=True).stdout
+            now = [line for line in text.splitlines() if re.search(r"Absolute upper-left|^\s*(Width|Height):", line)]
+            settled, readings[0] = now == readings[0], now
+            return text if settled else None
+
+        geometry = wait_for("the native launcher's place", 10, settled_geometry)
         number = lambda name: int(re.search(rf"{name}:\s+(-?\d+)", geometry).group(1))
         x, y = number("Absolute upper-left X"), number("Absolute upper-left Y")
         width, height = number("Width"), number("Height")

@@ -61,6 +61,28 @@ window_named() {
   fail "no window named $1"
 }
 
+# Waits until the window's place and size read the same twice in a row: the
+# window manager has placed it and the dialog has its final size.
+settle() {
+  local before="" now
+  for _ in $(seq 100); do
+    now=$(xwininfo -id "$1" | grep -E 'Absolute upper-left|^ *(Width|Height):')
+    [[ $now == "$before" ]] && return
+    before=$now
+    sleep 0.1
+  done
+  fail "the window $1 did not settle"
+}
+
+# Waits until the window shows a bright pixel: the show has drawn a title.
+wait_for_picture() {
+  for _ in $(seq 300); do
+    [[ $(import -window "$1" -format '%[fx:maxima > 0.5]' info: 2>/dev/null) == 1 ]] && return
+    sleep 0.1
+  done
+  fail "the screen stayed dark"
+}
+
 # Clicks at the centre of the launcher's "Launch" button, found by its place
 # in the dialog (86,70 to 123,84 in dialog units of a 207 x 143 dialog) below
 # a caption of that many pixels.
