@@ -47,8 +47,8 @@ float torusShade(float x, float y) {
 image_writers::Image drawIcon(int size, const std::filesystem::path& fontDirectory) {
     if (size < 16 || size > 1024) throw std::runtime_error("an icon is 16 to 1024 pixels square");
     const uint16_t side = static_cast<uint16_t>(size);
-    const TitleImage letter{"", side, side, {{"k", "DejaVuSans-Bold.ttf", 0.62f}}, {1.0f, 0.95f, 0.85f},
-                            {0.8f, 0.3f, 0.05f}};
+    const TitleImage letter{
+        "", side, side, {{"k", "DejaVuSans-Bold.ttf", 0.62f}}, {1.0f, 0.95f, 0.85f}, {0.8f, 0.3f, 0.05f}};
     const image_writers::Image title = renderTitle(letter, fontDirectory);
     const Colour fog{0.0f, 0.19f, 0.22f}, ring{0.2f, 0.75f, 0.85f};
     image_writers::Image icon{side, side, std::vector<uint32_t>(size_t(side) * side)};

@@ -58,8 +58,7 @@ std::string quoted(const std::string& word) { return "\"" + word + "\""; }
 int startInBackground(const Arguments& arguments) {
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string commandLine =
-        quoted(self) + " --log " + quoted(arguments.log) + " " + quoted(arguments.soundtrack);
+    std::string commandLine = quoted(self) + " --log " + quoted(arguments.log) + " " + quoted(arguments.soundtrack);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};

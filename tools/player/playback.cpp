@@ -43,8 +43,7 @@ bool Playback::obey(WPARAM command) {
             closed_ = true;
             log_.write("close");
             return true;
-        default:
-            return false;
+        default: return false;
     }
 }
 

@@ -38,14 +38,14 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         }
         case WM_COMMAND:
             if (playback && playback->obey(wParam)) {
-                if (playback->closed()) DestroyWindow(window);
-                else InvalidateRect(window, nullptr, FALSE);
+                if (playback->closed())
+                    DestroyWindow(window);
+                else
+                    InvalidateRect(window, nullptr, FALSE);
                 return 0;
             }
             break;
-        case WM_TIMER:
-            InvalidateRect(window, nullptr, FALSE);
-            return 0;
+        case WM_TIMER: InvalidateRect(window, nullptr, FALSE); return 0;
         case WM_PAINT:
             if (playback) {
                 paint(window, *playback);
@@ -76,8 +76,9 @@ bool registerPlayerClass(HINSTANCE instance) {
 
 HWND createPlayerWindow(HINSTANCE instance, Playback& playback) {
     if (!registerPlayerClass(instance)) return nullptr;
-    HWND window = CreateWindowExA(0, windowClass, "kvor-player", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, 440, 130, nullptr, nullptr, instance, &playback);
+    HWND window =
+        CreateWindowExA(0, windowClass, "kvor-player", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                        CW_USEDEFAULT, CW_USEDEFAULT, 440, 130, nullptr, nullptr, instance, &playback);
     if (!window) return nullptr;
     SetTimer(window, refreshTimer, refreshMilliseconds, nullptr);
     ShowWindow(window, SW_SHOWNOACTIVATE);

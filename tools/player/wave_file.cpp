@@ -40,7 +40,8 @@ std::variant<Soundtrack, std::string> parseWave(const std::vector<uint8_t>& byte
             soundtrack.format.wBitsPerSample = readU16(chunk + 22);
             const WAVEFORMATEX& f = soundtrack.format;
             if (f.nChannels == 0 || f.nSamplesPerSec == 0 || (f.wBitsPerSample != 8 && f.wBitsPerSample != 16) ||
-                f.nBlockAlign != f.nChannels * f.wBitsPerSample / 8 || f.nAvgBytesPerSec != f.nSamplesPerSec * f.nBlockAlign)
+                f.nBlockAlign != f.nChannels * f.wBitsPerSample / 8 ||
+                f.nAvgBytesPerSec != f.nSamplesPerSec * f.nBlockAlign)
                 return std::string("a format with inconsistent sizes");
             haveFormat = true;
         } else if (std::memcmp(chunk, "data", 4) == 0) {

@@ -2,6 +2,7 @@
 // The soundtrack: a RIFF WAVE file of integer PCM, read whole.
 
 #include <windows.h>
+// winmm's declarations need <windows.h> first.
 #include <mmsystem.h>
 
 #include <cstdint>

@@ -3,6 +3,7 @@
 // whole of it queued as one buffer, the volume set on the device's stream.
 
 #include <windows.h>
+// winmm's declarations need <windows.h> first.
 #include <mmsystem.h>
 
 #include <memory>

@@ -1,6 +1,8 @@
 // The player's window as the show finds and drives it: by its class, with
 // WM_COMMAND sent the way the show sends them, silent (tests have no sound).
 
+#include "tools/player/player_window.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -14,7 +16,6 @@
 #include <vector>
 
 #include "tests/windows/player/wave_bytes.h"
-#include "tools/player/player_window.h"
 
 namespace {
 
@@ -82,8 +83,8 @@ TEST_F(PlayerWindow, VolumeStepsByOnePercentWithinItsRange) {
         int volume;
     };
     // From 50 %: the show's hundred steps up stop at 100, its hundred down reach 0.
-    const Step steps[] = {{volumeUp, 1, 51}, {volumeUp, 100, 100}, {volumeDown, 30, 70}, {volumeDown, 100, 0},
-                          {volumeDown, 1, 0}, {volumeUp, 1, 1}};
+    const Step steps[] = {{volumeUp, 1, 51},    {volumeUp, 100, 100}, {volumeDown, 30, 70},
+                          {volumeDown, 100, 0}, {volumeDown, 1, 0},   {volumeUp, 1, 1}};
     for (const Step& step : steps) {
         send(step.command, step.times);
         EXPECT_EQ(playback.volume(), step.volume) << step.command << " x " << step.times;
@@ -115,8 +116,8 @@ TEST_F(PlayerWindow, CloseDestroysTheWindowAndEndsTheLoop) {
     EXPECT_EQ(FindWindowA("Winamp v1.x", nullptr), nullptr);
     MSG message;
     EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_THAT(events(logFile), ::testing::ElementsAre(::testing::StartsWith("soundtrack of 0:02"),
-                                                        "play from the start", "close"));
+    EXPECT_THAT(events(logFile),
+                ::testing::ElementsAre(::testing::StartsWith("soundtrack of 0:02"), "play from the start", "close"));
 }
 
 TEST_F(PlayerWindow, OtherCommandsAreNotTheShowsAndChangeNothing) {

@@ -1,5 +1,7 @@
 // The soundtrack reader against WAVE files made here byte by byte.
 
+#include "tools/player/wave_file.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,7 +9,6 @@
 #include <vector>
 
 #include "tests/windows/player/wave_bytes.h"
-#include "tools/player/wave_file.h"
 
 namespace {
 
