@@ -18,6 +18,7 @@ bool videoExtension(const std::filesystem::path& file) {
 std::string usage() {
     return "usage: kvor-capture --png DIR | --video FILE.mp4|FILE.mkv [--frames FIRST[-LAST]] [--jobs N]\n"
            "                    [--enhanced [--size WxH] [--stretch]]\n"
+           "       kvor-capture --version\n"
            "Records the show from the datas/ directory here, writing kvorlog.txt here. --frames keeps\n"
            "only those frames of the show (counted from 0): the show runs up to LAST, drawing nothing\n"
            "before FIRST. --jobs splits the frames among N processes (default: one per processor),\n"

@@ -13,8 +13,10 @@
 #include "tools/capture/join_parts.h"
 #include "tools/capture/output_check.h"
 #include "tools/capture/show_recording.h"
+#include "tools/version/version_option.h"
 
 int main(int argc, char** argv) {
+    if (printVersionIfAsked(argc, argv, "kvor-capture")) return 0;
     const capture::ParsedOptions parsed = capture::parseOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.options) {
         std::fprintf(stderr, "kvor-capture: %s\n%s", parsed.error.c_str(), capture::usage().c_str());

@@ -12,6 +12,7 @@
 #include "platform/native_path.h"
 #include "tools/inspect/command_line.h"
 #include "tools/inspect/subcommands.h"
+#include "tools/version/version_option.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ int usage() {
     std::cerr << "usage:\n";
     for (const Subcommand& subcommand : subcommands)
         std::cerr << "  kvor-inspect " << subcommand.usage << " [--log FILE]\n";
+    std::cerr << "  kvor-inspect --version\n";
     return exitUsage;
 }
 
@@ -56,6 +58,7 @@ bool openLogIfAsked(std::vector<std::string>& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (printVersionIfAsked(argc, argv, "kvor-inspect")) return 0;
     std::vector<std::string> arguments(argv + 1, argv + argc);
     if (arguments.empty()) return usage();
     const std::string name = arguments.front();
