@@ -434,6 +434,15 @@ TEST(SceneConversion, RefusesMoreFramesThanItStores) {
     ModelBuilder builder;
     builder.animate(0, "translation", {0, 3700}, std::vector<float>(6));
     EXPECT_THROW(convert(builder.model), gltf_import::ImportError);
+    // Past any integer: said as it is.
+    ModelBuilder endless;
+    endless.animate(0, "translation", {0, 1.9e38f}, std::vector<float>(6));
+    try {
+        convert(endless.model);
+        ADD_FAILURE() << "not refused";
+    } catch (const gltf_import::ImportError& error) {
+        EXPECT_STREQ(error.what(), "the animation lasts 1.9e+38 s, longer than an hour");
+    }
 }
 
 TEST(SceneWrite, LeavesNothingWhenTheFolderCannotBeMade) {

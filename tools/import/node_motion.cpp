@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "tools/import/accessor_data.h"
 #include "tools/import/import_error.h"
@@ -169,9 +170,12 @@ NodeMotion::NodeMotion(const tinygltf::Model& model, ImportReport& report)
             slot = samplerOf(model, sampler, path == "translation" ? 3 : 4);
             lastTime = std::max(lastTime, static_cast<double>(slot->times.back()));
         }
-    if (lastTime > longestAnimation)
-        throw ImportError("the animation lasts " + std::to_string(static_cast<long long>(lastTime)) +
-                          " s, longer than an hour");
+    if (lastTime > longestAnimation) {
+        // Any float may stand here, 3e38 too: printed, not converted to an integer.
+        char seconds[32];
+        std::snprintf(seconds, sizeof seconds, "%g", lastTime);
+        throw ImportError(std::string("the animation lasts ") + seconds + " s, longer than an hour");
+    }
     last = static_cast<int>(std::ceil(lastTime * framesPerSecond - 1e-6));
     last = std::max(last, 0);
     for (size_t i = 0; i < model.nodes.size(); ++i)
