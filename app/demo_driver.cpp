@@ -10,19 +10,6 @@
 #include "base/process_state.h"
 #include "render/renderer.h"
 
-namespace {
-
-// Destroying a window the user already closed does nothing.
-void releaseDisplay() {
-    if (device != nullptr) device->Release();
-    device = nullptr;
-    if (directDraw != nullptr) directDraw->Release();
-    directDraw = nullptr;
-    DestroyWindow(renderWindow);
-}
-
-}  // namespace
-
 int runDemo() {
     logOpen("c:\\kvorlog.txt", nullptr);
     requestDemoDisplay(1);
@@ -40,7 +27,7 @@ int runDemo() {
 
     fadeMusic(player);
     closeMusicPlayer(player);
-    releaseDisplay();
+    releaseDemoDisplay();
     // Overlays, then scenes, then the renderer: the reverse of construction.
     demo.reset();
     renderer.reset();

@@ -17,12 +17,14 @@ bool videoExtension(const std::filesystem::path& file) {
 
 std::string usage() {
     return "usage: kvor-capture --png DIR | --video FILE.mp4|FILE.mkv [--frames FIRST[-LAST]] [--jobs N]\n"
-           "                    [--enhanced [--size WxH] [--stretch]]\n"
+           "                    [--enhanced [--size WxH] [--stretch]] [--scene FILE.kvs]\n"
            "Records the show from the datas/ directory here, writing kvorlog.txt here. --frames keeps\n"
            "only those frames of the show (counted from 0): the show runs up to LAST, drawing nothing\n"
            "before FIRST. --jobs splits the frames among N processes (default: one per processor),\n"
            "a video's parts joined as they are. --enhanced draws the show at WxH (1920x1080 by default)\n"
-           "with 32-bit colour and 4x multisampling, letter-boxed to 4:3 unless --stretch.\n";
+           "with 32-bit colour and 4x multisampling, letter-boxed to 4:3 unless --stretch.\n"
+           "--scene records that scene alone, its textures taken from its folder, from its frame 0 to\n"
+           "its last, without titles or music; --frames then counts the scene's frames.\n";
 }
 
 std::optional<FrameRange> parseFrameRange(const std::string& text) {
@@ -73,6 +75,8 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
             if (std::sscanf(arguments[++k].c_str(), "%u%c", &jobs, &extra) != 1 || jobs < 1 || jobs > 256)
                 return {{}, "the jobs must be a number from 1 to 256"};
             options.jobs = jobs;
+        } else if (argument == "--scene" && hasValue) {
+            options.scene = arguments[++k];
         } else if (argument == "--png" && hasValue) {
             options.pngDirectory = arguments[++k];
         } else if (argument == "--video" && hasValue) {

@@ -25,6 +25,8 @@ struct CaptureOptions {
     std::optional<FrameRange> frames;
     // --jobs N: the frames split among N processes; none: one per processor.
     std::optional<unsigned> jobs;
+    // --scene FILE.kvs: that scene alone, its frames counted from its frame 0.
+    std::optional<std::filesystem::path> scene;
 };
 
 // "N" or "N-M" with N <= M; nothing otherwise.
