@@ -26,6 +26,11 @@ public:
     // One command; other ids are ignored. Failures are not reported: the demo
     // looks at no answer.
     virtual void command(WPARAM id) = 0;
+    // A timeline's moves (the demo sends none): pause, play on, and put the
+    // track at seconds from its start. A player that cannot ignores them.
+    virtual void pause() {}
+    virtual void resume() {}
+    virtual void setPosition(double /*seconds*/) {}
 };
 
 // Called by every FindWindowA of the player's class; null when there is no player.

@@ -43,6 +43,16 @@ const GUID& enhancedDriverGuid();
 void setPrimaryDriver(DriverKind kind);
 DriverKind primaryDriver();
 
+// ---- Display window --------------------------------------------------------
+// Keys a tool reads itself in the display driver's window, as Win32
+// virtual-key codes with whether Shift is held; Escape and typed characters
+// still reach the rendering window as WM_CHAR. Called while the window
+// system's input is taken, inside GetMessageA. An empty hook stops it.
+using KeyHook = std::function<void(int virtualKey, bool shift)>;
+void setKeyHook(KeyHook hook);
+// The display driver's window title, now and for windows opened later.
+void setDisplayTitle(const std::string& title);
+
 // ---- Null driver's record --------------------------------------------------
 // One call on an object of the null driver, in call order, including calls
 // that fail. Integer arguments as given, floats by their bit pattern, objects

@@ -45,16 +45,23 @@ void setRenderState(D3DRENDERSTATETYPE state, DWORD value) {
     if (device != nullptr) device->SetRenderState(state, value);
 }
 
+}  // namespace
+
 // A frame outside the scene's tables (a starting frame the file set beyond
 // its last frame) is drawn as frame 0.
-int32_t frameToDraw(const Scene& scene) {
+int32_t sceneFrameToDraw(const Scene& scene) {
     return scene.currentFrame >= 0 && scene.currentFrame < scene.frameCount ? scene.currentFrame : 0;
 }
 
-}  // namespace
+// From the first draw on, the frames run on from the one drawn first and wrap.
+int32_t sceneFrameAfter(const Scene& scene, int64_t draws) {
+    if (draws <= 0) return scene.currentFrame;
+    if (scene.frameCount <= 0) return 0;
+    return static_cast<int32_t>((sceneFrameToDraw(scene) + draws) % scene.frameCount);
+}
 
 void drawSceneFrame(Scene& scene) {
-    const int32_t frame = frameToDraw(scene);
+    const int32_t frame = sceneFrameToDraw(scene);
     if (scene.activeCamera != nullptr) {
         updateCamera(*scene.activeCamera, frame);
         for (Mesh* mesh : scene.meshes) {

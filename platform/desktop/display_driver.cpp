@@ -28,6 +28,32 @@ namespace platform {
 
 namespace {
 
+struct WindowHooks {
+    KeyHook keys;
+    std::string title = "kvor";
+    SDL_Window* window = nullptr;  // the display driver's open window
+};
+
+WindowHooks& windowHooks() {
+    static WindowHooks hooks;
+    return hooks;
+}
+
+int virtualKey(SDL_Keycode key) {
+    switch (key) {
+        case SDLK_SPACE: return VK_SPACE;
+        case SDLK_PAGEUP: return VK_PRIOR;
+        case SDLK_PAGEDOWN: return VK_NEXT;
+        case SDLK_END: return VK_END;
+        case SDLK_HOME: return VK_HOME;
+        case SDLK_LEFT: return VK_LEFT;
+        case SDLK_UP: return VK_UP;
+        case SDLK_RIGHT: return VK_RIGHT;
+        case SDLK_DOWN: return VK_DOWN;
+        default: return 0;
+    }
+}
+
 // A switch in the environment: set to anything but "0".
 bool turnedOn(const char* variable) {
     const char* value = std::getenv(variable);
@@ -40,8 +66,11 @@ bool retraceWaitTurnedOff() { return turnedOn("KVOR_NO_RETRACE_WAIT"); }
 
 class SdlWindowContext final : public GlContext {
 public:
-    SdlWindowContext(SDL_Window* window, SDL_GLContext context) : window(window), context(context) {}
+    SdlWindowContext(SDL_Window* window, SDL_GLContext context) : window(window), context(context) {
+        windowHooks().window = window;
+    }
     ~SdlWindowContext() override {
+        windowHooks().window = nullptr;
         SDL_GL_DeleteContext(context);
         SDL_DestroyWindow(window);
     }
@@ -67,7 +96,7 @@ std::shared_ptr<SdlWindowContext> openWindow() {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_Window* window = SDL_CreateWindow("kvor", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480,
+    SDL_Window* window = SDL_CreateWindow(windowHooks().title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480,
                                           SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
     if (window == nullptr) {
         reportContextFailure("SDL_CreateWindow", SDL_GetError());
@@ -279,8 +308,11 @@ void DisplayDriver::shutDown() {
 // the window that took the display, which sends it WM_DESTROY.
 void DisplayDriver::deliver(const SDL_Event& event) {
     if (cooperativeWindow == nullptr) return;
+    const KeyHook& keys = windowHooks().keys;
     if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE) {
         PostMessageA(cooperativeWindow, WM_CHAR, VK_ESCAPE, 0);
+    } else if (event.type == SDL_KEYDOWN && keys && virtualKey(event.key.keysym.sym) != 0) {
+        keys(virtualKey(event.key.keysym.sym), (event.key.keysym.mod & KMOD_SHIFT) != 0);
     } else if (event.type == SDL_TEXTINPUT) {
         for (const char* c = event.text.text; *c != '\0'; ++c)
             PostMessageA(cooperativeWindow, WM_CHAR, static_cast<unsigned char>(*c), 0);
@@ -298,6 +330,13 @@ void DisplayDriver::pump(bool wait) {
 }
 
 }  // namespace
+
+void setKeyHook(KeyHook hook) { windowHooks().keys = std::move(hook); }
+
+void setDisplayTitle(const std::string& title) {
+    windowHooks().title = title;
+    if (windowHooks().window != nullptr) SDL_SetWindowTitle(windowHooks().window, title.c_str());
+}
 
 std::shared_ptr<Driver> makeDisplayDriver() {
     std::shared_ptr<SdlWindowContext> context = openWindow();

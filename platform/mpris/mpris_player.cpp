@@ -132,7 +132,32 @@ public:
         }
     }
 
+    void pause() override { call(player.get(), "Pause", nullptr); }
+    void resume() override { call(player.get(), "Play", nullptr); }
+    // SetPosition names the track it applies to, in microseconds.
+    void setPosition(double seconds) override {
+        const std::string track = trackId();
+        if (track.empty()) return;
+        const auto microseconds = static_cast<gint64>(std::llround(std::max(seconds, 0.0) * 1e6));
+        call(player.get(), "SetPosition", g_variant_new("(ox)", track.c_str(), microseconds));
+    }
+
 private:
+    // The playing track's mpris:trackid, empty when the player gives none.
+    std::string trackId() {
+        if (!properties) return {};
+        Variant answer = call(properties.get(), "Get", g_variant_new("(ss)", playerInterface, "Metadata"));
+        if (!answer) return {};
+        GVariant* value = nullptr;
+        g_variant_get(answer.get(), "(v)", &value);
+        const Variant metadata(value);
+        const Variant track(g_variant_lookup_value(value, "mpris:trackid", nullptr));
+        if (!track || !(g_variant_is_of_type(track.get(), G_VARIANT_TYPE_OBJECT_PATH) ||
+                        g_variant_is_of_type(track.get(), G_VARIANT_TYPE_STRING)))
+            return {};
+        return g_variant_get_string(track.get(), nullptr);
+    }
+
     // A player that does not say is taken to be at full volume.
     double readVolume() {
         if (!properties) return 1.0;

@@ -165,3 +165,21 @@ TEST_F(SceneFrame, FrameCountAdvancesAndWraps) {
     drawSceneFrame(scene);
     EXPECT_EQ(scene.currentFrame, 1);
 }
+
+TEST_F(SceneFrame, FrameAfterManyDrawsIsFoundWithoutDrawing) {
+    mesh(1, [](int) { return nullptr; });
+    struct Case {
+        int32_t frameCount, start;
+    };
+    // In range, beyond the tables, negative, and scenes of one frame or none.
+    for (const Case& c : {Case{3, 0}, Case{3, 2}, Case{10, 7}, Case{3, 7}, Case{4, -2}, Case{1, 0}, Case{0, 0},
+                          Case{-4, 3}}) {
+        scene.frameCount = c.frameCount;
+        for (int64_t draws : {0, 1, 2, 3, 7, 31}) {
+            scene.currentFrame = c.start;
+            const int32_t found = sceneFrameAfter(scene, draws);
+            for (int64_t n = 0; n < draws; ++n) drawSceneFrame(scene);
+            EXPECT_EQ(found, scene.currentFrame) << c.frameCount << " frames from " << c.start << ", " << draws;
+        }
+    }
+}

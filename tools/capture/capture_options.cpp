@@ -17,13 +17,15 @@ bool videoExtension(const std::filesystem::path& file) {
 
 std::string usage() {
     return "usage: kvor-capture --png DIR | --video FILE.mp4|FILE.mkv [--frames FIRST[-LAST]] [--jobs N]\n"
-           "                    [--enhanced [--size WxH] [--stretch]]\n"
+           "                    [--enhanced [--size WxH] [--stretch]] [--scene FILE.kvs]\n"
            "       kvor-capture --version\n"
            "Records the show from the datas/ directory here, writing kvorlog.txt here. --frames keeps\n"
            "only those frames of the show (counted from 0): the show runs up to LAST, drawing nothing\n"
            "before FIRST. --jobs splits the frames among N processes (default: one per processor),\n"
            "a video's parts joined as they are. --enhanced draws the show at WxH (1920x1080 by default)\n"
            "with 32-bit colour and 4x multisampling, letter-boxed to 4:3 unless --stretch.\n"
+           "--scene records that scene alone, its textures taken from its folder, from its frame 0 to\n"
+           "its last, without titles or music; --frames then counts the scene's frames.\n"
            "       kvor-capture --join PART... --video FILE.mp4|FILE.mkv\n"
            "joins videos made with --frames FIRST-LAST --video PART into one, with the soundtrack from\n"
            "datas/ here over the whole span.\n";
@@ -81,6 +83,8 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
             while (k + 1 < arguments.size() && arguments[k + 1].rfind("--", 0) != 0)
                 options.joinParts.emplace_back(arguments[++k]);
             if (options.joinParts.empty()) return {{}, "--join needs the parts to join"};
+        } else if (argument == "--scene" && hasValue) {
+            options.scene = arguments[++k];
         } else if (argument == "--png" && hasValue) {
             options.pngDirectory = arguments[++k];
         } else if (argument == "--video" && hasValue) {

@@ -27,6 +27,8 @@ struct CaptureOptions {
     std::optional<unsigned> jobs;
     // --join PART...: videos of consecutive ranges joined into the video, drawing nothing.
     std::vector<std::filesystem::path> joinParts;
+    // --scene FILE.kvs: that scene alone, its frames counted from its frame 0.
+    std::optional<std::filesystem::path> scene;
 };
 
 // "N" or "N-M" with N <= M; nothing otherwise.

@@ -1,5 +1,7 @@
 #include "tools/capture/show_length.h"
 
+#include <cstdio>
+#include <cstring>
 #include <fstream>
 
 #include "tools/make_datas/demo_scenes.h"
@@ -26,6 +28,30 @@ uint32_t showFrames(const std::filesystem::path& datas) {
     const auto salle = sceneFrameCount(datas / "salle.kvs");
     if (!mont || !salle || !sceneFrameCount(datas / "tores.kvs")) return 0;
     return static_cast<uint32_t>(datas::showFrameCount(*mont, *salle));
+}
+
+namespace {
+
+bool hasSceneMagic(const std::filesystem::path& file) {
+    std::ifstream stream(file, std::ios::binary);
+    char magic[7] = {};
+    return stream.read(magic, sizeof magic) &&
+           (std::memcmp(magic, "kvor001", 7) == 0 || std::memcmp(magic, "kvor002", 7) == 0);
+}
+
+}  // namespace
+
+std::optional<uint32_t> sceneFrames(const std::filesystem::path& file) {
+    const std::optional<int32_t> frames = hasSceneMagic(file) ? sceneFrameCount(file) : std::nullopt;
+    if (!frames) {
+        std::fprintf(stderr, "kvor-capture: %s is not a scene file that can be read\n", file.c_str());
+        return std::nullopt;
+    }
+    if (*frames == 0) {
+        std::fprintf(stderr, "kvor-capture: the scene %s has no frame\n", file.c_str());
+        return std::nullopt;
+    }
+    return static_cast<uint32_t>(*frames);
 }
 
 }  // namespace capture

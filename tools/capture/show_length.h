@@ -13,5 +13,8 @@ std::optional<int32_t> sceneFrameCount(const std::filesystem::path& file);
 // 1500 + mont's frames + salle's frames - 5 (parts never run below 0 frames);
 // 0 when a scene cannot be read (the show will stop on it anyway).
 uint32_t showFrames(const std::filesystem::path& datas);
+// The frames of a scene played alone, or nothing, said on standard error, when
+// the file is no scene or has no frame.
+std::optional<uint32_t> sceneFrames(const std::filesystem::path& file);
 
 }  // namespace capture

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "app/demo_driver.h"
+#include "app/scene_alone.h"
 #include "app/program_lifetime.h"
 #include "base/fatal.h"
 #include "base/process_state.h"
@@ -32,11 +33,15 @@ constexpr WPARAM escapeKey = 27;
 // Any stable, non-null address stands for the module, as for the program.
 const char moduleBase = 0;
 
-// The show changes into datas/; the capture's own files are found from where it started.
-void runShow() {
+// The show, or the scene alone when one is given. The show changes into
+// datas/; the capture's own files are found from where it started.
+void runShow(const CaptureOptions& options) {
     const std::filesystem::path started = std::filesystem::current_path();
     startProgram(reinterpret_cast<HINSTANCE>(const_cast<char*>(&moduleBase)));
-    runDemo();
+    if (options.scene)
+        runSceneAlone(options.scene->c_str());
+    else
+        runDemo();
     endProgram();
     std::filesystem::current_path(started);
 }
@@ -59,7 +64,8 @@ platform::CaptureSink keptFrames(FrameWorker& worker, const ShowRun& run, std::f
 
 // Each file is named by the frame's place in the show; frames left out are
 // not even drawn. Returns the frames written.
-uint32_t recordPng(const std::filesystem::path& directory, const ShowRun& run, ProgressMeter& meter) {
+uint32_t recordPng(const CaptureOptions& options, const ShowRun& run, ProgressMeter& meter) {
+    const std::filesystem::path& directory = *options.pngDirectory;
     std::filesystem::path unwritten;
     const platform::FrameSink png =
         platform::pngFrameSink(directory, [&](const std::filesystem::path& path) { unwritten = path; });
@@ -75,16 +81,16 @@ uint32_t recordPng(const std::filesystem::path& directory, const ShowRun& run, P
         meter.frameDone();
         if (worker.failed()) cannotWrite();
     }));
-    runShow();
+    runShow(options);
     if (!worker.finish()) cannotWrite();
     meter.finish();
     return written;
 }
 
 // The kept frames encoded into file; the fade's frames follow when the run
-// reaches the show's end. Returns the frames encoded.
-uint32_t recordVideoFrames(const std::filesystem::path& file, const ShowRun& run, ProgressMeter& meter,
-                           CommandRecorder& recorder, ShowClock& clock) {
+// reaches the show's end (a scene alone has no fade). Returns the frames encoded.
+uint32_t recordVideoFrames(const CaptureOptions& options, const std::filesystem::path& file, const ShowRun& run,
+                           ProgressMeter& meter, CommandRecorder& recorder, ShowClock& clock) {
     VideoEncoder encoder(file);
     platform::CapturedFrame last{};
     uint32_t written = 0;
@@ -99,11 +105,12 @@ uint32_t recordVideoFrames(const std::filesystem::path& file, const ShowRun& run
         if (worker.failed()) fatalMessage("ffmpeg stopped taking frames");
     }));
     platform::setPlayerFinder([&] { return recorder.link(); });
-    runShow();
+    runShow(options);
     if (!worker.finish()) fatalMessage("ffmpeg stopped taking frames");
     meter.finish();
     // The fade holds the last frame on screen for its three seconds.
-    for (uint32_t k = 0; k < fadeFrames && written > 0 && run.reachesEnd(); ++k, ++written)
+    const bool fades = run.reachesEnd() && !options.scene;
+    for (uint32_t k = 0; k < fadeFrames && written > 0 && fades; ++k, ++written)
         if (!encoder.addFrame(last.width, last.height, last.rgb)) fatalMessage("ffmpeg stopped taking frames");
     if (!encoder.finish()) fatalMessage("ffmpeg could not encode the video");
     return written;
@@ -178,9 +185,11 @@ PartRecord ShowRun::record(const CaptureOptions& options, uint32_t frames, std::
 void finishVideo(const std::vector<VideoPiece>& parts, const WorkFolder& work, const PartRecord& record,
                  const std::filesystem::path& output) {
     const double seconds = static_cast<double>(record.frames) / framesPerSecond;
+    // No command, no music: a scene alone is silent.
     const std::optional<std::filesystem::path> sound =
-        writeSoundtrack(std::filesystem::absolute("datas/kvor-theme.wav"), record.commands, record.range.first, seconds,
-                        work.path / "sound.wav");
+        record.commands.empty() ? std::nullopt
+                                : writeSoundtrack(std::filesystem::absolute("datas/kvor-theme.wav"), record.commands,
+                                                  record.range.first, seconds, work.path / "sound.wav");
     if (!muxVideo(parts, work.path / "parts.txt", sound, partTag(record), output))
         fatalMessage("ffmpeg could not write the video file");
     std::fprintf(stderr, "kvor-capture: %s, %u frames (%s)%s\n", output.c_str(), record.frames,
@@ -192,11 +201,11 @@ uint32_t recordRun(const CaptureOptions& options, const ShowRun& run, const std:
     if (options.pngDirectory) {
         // No player of the session may receive the show's commands.
         platform::setPlayerFinder([] { return std::unique_ptr<platform::PlayerLink>(); });
-        return recordPng(*options.pngDirectory, run, meter);
+        return recordPng(options, run, meter);
     }
     ShowClock clock;
     CommandRecorder recorder(clock);
-    const uint32_t frames = recordVideoFrames(videoPart, run, meter, recorder, clock);
+    const uint32_t frames = recordVideoFrames(options, videoPart, run, meter, recorder, clock);
     commands = recorder.commands();
     return frames;
 }
@@ -208,12 +217,15 @@ int recordShow(const CaptureOptions& given, bool terminal) {
     if (options.videoFile) options.videoFile = std::filesystem::absolute(*options.videoFile);
     platform::setPrimaryDriver(platform::DriverKind::capture);
     platform::setCaptureFrame(options.enhanced);
-    const uint32_t showFrames = capture::showFrames("datas");
+    if (options.scene) options.scene = std::filesystem::absolute(*options.scene);
+    const std::optional<uint32_t> sceneFrames = options.scene ? capture::sceneFrames(*options.scene) : std::nullopt;
+    if (options.scene && !sceneFrames) return 2;
+    const uint32_t showFrames = sceneFrames.value_or(capture::showFrames("datas"));
     const FrameRange everyFrame{0, showFrames > 0 ? showFrames - 1 : UINT32_MAX};
     const ShowRun whole{options.frames.value_or(everyFrame), showFrames};
     if (showFrames > 0 && whole.framesKept() == 0) {
-        std::fprintf(stderr, "kvor-capture: the show has %u frames, 0 to %u: none from %u on\n", showFrames,
-                     showFrames - 1, whole.range.first);
+        std::fprintf(stderr, "kvor-capture: the %s has %u frames, 0 to %u: none from %u on\n",
+                     options.scene ? "scene" : "show", showFrames, showFrames - 1, whole.range.first);
         return 2;
     }
     const unsigned jobs = std::min(options.jobs.value_or(std::max(1u, std::thread::hardware_concurrency())),
