@@ -12,6 +12,7 @@
 #include "tools/import/import_options.h"
 #include "tools/import/scene_summary.h"
 #include "tools/import/scene_write.h"
+#include "tools/version/version_option.h"
 
 namespace {
 
@@ -27,6 +28,7 @@ int usage(const std::string& problem) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (printVersionIfAsked(argc, argv, "kvor-import")) return 0;
     const gltf_import::ParsedOptions parsed = gltf_import::parseImportOptions({argv + 1, argv + argc});
     if (!parsed.options) return usage(parsed.error);
     const gltf_import::ImportOptions& options = *parsed.options;

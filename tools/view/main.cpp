@@ -7,8 +7,10 @@
 
 #include "tools/view/view_options.h"
 #include "tools/view/viewer.h"
+#include "tools/version/version_option.h"
 
 int main(int argc, char** argv) {
+    if (printVersionIfAsked(argc, argv, "kvor-view")) return 0;
     const view::ParsedViewOptions parsed = view::parseViewOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.options) {
         std::fprintf(stderr, "kvor-view: %s\n%s", parsed.error.c_str(), view::viewUsage().c_str());
