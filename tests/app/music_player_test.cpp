@@ -46,9 +46,9 @@ struct SentCommand {
 
 // Records each command with the fed time; the commands whose place in the
 // sequence (from 0) is in slow take half a second of it.
-class RecordingPlayer : public platform::PlayerLink {
+class TimedRecordingPlayer : public platform::PlayerLink {
 public:
-    RecordingPlayer(FedClock& clock, std::vector<SentCommand>& sent, std::set<size_t> slow)
+    TimedRecordingPlayer(FedClock& clock, std::vector<SentCommand>& sent, std::set<size_t> slow)
         : clock(clock), sent(sent), slow(std::move(slow)) {}
     void command(WPARAM id) override {
         sent.push_back({id, clock.elapsed()});
@@ -68,7 +68,7 @@ protected:
     // Fades with the fed clock read every interval.
     void fade(Clock::duration interval, std::set<size_t> slow = {}) {
         clock = std::make_unique<FedClock>(interval);
-        platform::setPlayerFinder([this, slow] { return std::make_unique<RecordingPlayer>(*clock, sent, slow); });
+        platform::setPlayerFinder([this, slow] { return std::make_unique<TimedRecordingPlayer>(*clock, sent, slow); });
         fadeMusic(findMusicPlayer(), [this] { return clock->read(); });
     }
 
