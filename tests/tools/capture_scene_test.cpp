@@ -3,13 +3,13 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <algorithm>
 #include <fstream>
 
 #include "tests/support/shell_command.h"
 #include "tests/support/test_support.h"
+#include "tests/tools/png_pixels.h"
 #include "tests/support/x_session.h"
 #include "tools/capture/child_process.h"
 #include "tools/kvs/kvs_writer.h"
@@ -20,16 +20,6 @@ using testing_support::CommandRun;
 using testing_support::quoted;
 using testing_support::runIn;
 using testing_support::ScratchDirectory;
-
-std::vector<uint8_t> pngPixels(const std::filesystem::path& file) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, file.c_str())) return {};
-    image.format = PNG_FORMAT_RGB;
-    std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) return {};
-    return pixels;
-}
 
 std::vector<std::string> fileNames(const std::filesystem::path& folder) {
     std::vector<std::string> names;

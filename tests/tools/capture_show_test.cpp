@@ -4,7 +4,6 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <algorithm>
 #include <cmath>
@@ -13,6 +12,7 @@
 
 #include "tests/support/shell_command.h"
 #include "tests/support/test_support.h"
+#include "tests/tools/png_pixels.h"
 #include "tools/capture/child_process.h"
 #include "tools/capture/soundtrack_player.h"
 #include "tools/image_writers/image_writers.h"
@@ -55,17 +55,6 @@ protected:
 
     ScratchDirectory directory;
 };
-
-// A PNG frame's RGB pixels; empty when it cannot be read.
-std::vector<uint8_t> pngPixels(const std::filesystem::path& file) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, file.c_str())) return {};
-    image.format = PNG_FORMAT_RGB;
-    std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) return {};
-    return pixels;
-}
 
 // The grey level of pixel (x, y) of a 640 x 480 PNG frame (red channel).
 int greyAt(const std::filesystem::path& file, int x, int y) {
