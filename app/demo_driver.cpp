@@ -4,6 +4,7 @@
 
 #include "app/demo_show.h"
 #include "app/music_player.h"
+#include "app/show_timeline.h"
 #include "base/display_request.h"
 #include "base/display_state.h"
 #include "base/log.h"
@@ -25,7 +26,11 @@ int runDemo(const FadeClock& fadeClock) {
 
     // A part ends early, after its frame, once the rendering window is gone,
     // and the parts after it are skipped.
-    while (demoRunning && !demo->show.over()) demo->show.playFrame(*renderer);
+    const ShowTimeline& timeline = showTimeline();
+    while (demoRunning && !demo->show.over()) {
+        if (timeline) timeline(demo->show);
+        demo->show.playFrame(*renderer);
+    }
 
     fadeMusic(player, fadeClock);
     closeMusicPlayer(player);

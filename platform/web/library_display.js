@@ -18,10 +18,23 @@
 //              engine's 640 x 480, without letter-box bars; null before the
 //              first frame. Read back from the GPU only when asked (or once
 //              when the show is held).
+//   parts      the show's frame each part begins on, and its frame count
+//              last ([0, 1500, 2980, 4520] for three parts); null until the
+//              show starts.
+//   seek(frame)  puts the show at that frame before its next one; the
+//              latest asked for wins. A paused show draws that frame and
+//              stays paused.
+//   press(virtualKey, shift)  a timeline key (Win32 virtual-key code) for
+//              the show: Left and Right a second (Shift: a frame), Page Up
+//              and Page Down a part, Home the start; from the frame shown.
 //   onPresent(frame)  optional: called after each present.
 //   onHeld()          optional: called once when the show is held.
-// The page creates Module.kvorDisplay with stopAt and unpaced (from its own
-// parameters) and the callbacks before kvor.js loads; the rest are filled in.
+//   onParts(parts)    optional: called when the show starts.
+//   onJumped(frame)   optional: called when the show has jumped, before the
+//              frame it jumped to is drawn.
+// The page creates Module.kvorDisplay with stopAt, unpaced and the frame to
+// start at (startAt, or null) and the callbacks before kvor.js loads; the
+// rest are filled in.
 
 mergeInto(LibraryManager.library, {
   $kvorDisplay__postset: 'kvorDisplay();',
@@ -33,14 +46,32 @@ mergeInto(LibraryManager.library, {
       held: false,
       paused: false,
       unpaced: false,
+      startAt: null,
+      parts: null,
+      jump: null,  // the frame asked for, until the show takes it
+      keys: [],    // the keys pressed, until the show takes them
       resume: null,  // lets the waiting flip return
+      requested() {
+        return display.jump !== null || display.keys.length > 0;
+      },
+      // A paused show goes one frame further, to show what was asked for.
+      wake() {
+        if (!display.resume) return;
+        const resume = display.resume;
+        display.resume = null;
+        resume();
+      },
       setPaused(paused) {
         display.paused = paused;
-        if (!paused && display.resume) {
-          const resume = display.resume;
-          display.resume = null;
-          resume();
-        }
+        if (!paused) display.wake();
+      },
+      seek(frame) {
+        display.jump = Math.max(0, Math.round(frame));
+        display.wake();
+      },
+      press(virtualKey, shift) {
+        display.keys.push(virtualKey | (shift ? 0x10000 : 0));
+        display.wake();
       },
       kept: null,  // {frame, image: ImageData, picture: [x, y, width, height]}
       framePNG() {
@@ -63,6 +94,40 @@ mergeInto(LibraryManager.library, {
       },
     };
     Module['kvorDisplay'] = Object.assign(display, given);
+    if (display.startAt !== null) display.jump = display.startAt;
+  },
+
+  // The show's parts: parts + 1 numbers (doubles) at starts.
+  kvor_display_parts: function (starts, parts) {
+    const display = Module['kvorDisplay'];
+    display.parts = Array.from(HEAPF64.subarray(starts >> 3, (starts >> 3) + parts + 1));
+    if (display.onParts) display.onParts(display.parts);
+  },
+
+  // The last presented frame's number, -1 before the first.
+  kvor_display_shown_frame: function () {
+    return Module['kvorDisplay'].frame;
+  },
+
+  // The frame the page asks the show to jump to, or -1.
+  kvor_display_take_jump: function () {
+    const display = Module['kvorDisplay'];
+    const frame = display.jump;
+    display.jump = null;
+    return frame === null ? -1 : frame;
+  },
+
+  // The next key pressed (its code, 0x10000 added with Shift), or 0.
+  kvor_display_take_key: function () {
+    const keys = Module['kvorDisplay'].keys;
+    return keys.length ? keys.shift() : 0;
+  },
+
+  // The show stands at frame: the next present is that frame.
+  kvor_display_jumped: function (frame) {
+    const display = Module['kvorDisplay'];
+    display.frame = frame - 1;
+    if (display.onJumped) display.onJumped(frame);
   },
 
   // After each present: the frame's number; whether the show is to be held now.
@@ -95,12 +160,12 @@ mergeInto(LibraryManager.library, {
 
   // The browser's next animation frame, or (paced false) only the browser's
   // turn: a message to ourselves, which no timer clamping delays.
-  // While the page pauses the show, the flip waits on.
+  // While the page pauses the show, the flip waits on, but for a jump or a key.
   kvor_display_wait: function (paced) {
     return Asyncify.handleSleep((wakeUp) => {
       const display = Module['kvorDisplay'];
       const proceed = () => {
-        if (display.paused) display.resume = proceed;
+        if (display.paused && !display.requested()) display.resume = wakeUp;
         else wakeUp();
       };
       if (paced) {

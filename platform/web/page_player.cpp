@@ -19,6 +19,7 @@ EM_JS(double, pagePlayerVolume, (), { return Module.kvorPage.player.volume(); })
 EM_JS(void, pagePlayerSetVolume, (double volume), { Module.kvorPage.player.setVolume(volume); });
 EM_JS(void, pagePlayerPlay, (), { Module.kvorPage.player.play(); });
 EM_JS(void, pagePlayerQuit, (), { Module.kvorPage.player.quit(); });
+EM_JS(void, pagePlayerSetPosition, (double seconds), { Module.kvorPage.player.setPosition(seconds); });
 // clang-format on
 
 class PagePlayer final : public platform::PlayerLink {
@@ -32,6 +33,9 @@ public:
             default: break;
         }
     }
+
+    // The page's timeline: the music goes where the show jumps to.
+    void setPosition(double seconds) override { pagePlayerSetPosition(seconds); }
 
 private:
     // Steps of 0.01 land on round values: a hundred steps down from 1 reach 0 exactly.

@@ -6,10 +6,10 @@
 
 #include <fstream>
 
+#include "app/timeline_keys.h"
 #include "scene/scene.h"
 #include "tests/support/test_support.h"
 #include "tools/view/folder_watch.h"
-#include "tools/view/timeline_keys.h"
 #include "tools/view/view_options.h"
 
 namespace {
@@ -50,7 +50,7 @@ TEST_F(TimelineKeys, EachKeyLandsWhereItSays) {
                           Case{1600, VK_PRIOR, false, 0}, Case{100, VK_PRIOR, false, 0}, Case{1750, VK_HOME, false, 0},
                           Case{1750, VK_SPACE, false, 1750}}) {
         show.jumpTo(c.from);
-        EXPECT_EQ(view::frameAfterKey(show, c.key, c.shift), c.to) << c.from << " key " << c.key << " " << c.shift;
+        EXPECT_EQ(frameAfterKey(show, c.key, c.shift), c.to) << c.from << " key " << c.key << " " << c.shift;
     }
 }
 

@@ -278,47 +278,173 @@ class Case:
 
     # ---- a frame of each part -----------------------------------------------
     def frames(self):
-        """A frame of each part, near the parts' boundaries so that the native
-        capture writes few frames and the browser plays few: all three in one
-        run of each, the browser keeping the first two as they are presented
-        and holding the show at the third."""
+        """A frame of each part, near the parts' boundaries, reached the way a
+        person reaches them: the address starts the show at the first
+        (?frame=), it plays on to the second, and a jump takes it near the
+        third, where ?stop= holds it. The page keeps each as it is presented."""
         mont = frame_count(self.datas / "mont.kvs")
         part_three = PART_ONE_FRAMES + mont
         chosen = [PART_ONE_FRAMES - 20, PART_ONE_FRAMES + 20, part_three + 20]
-        tool = self.native / "tools" / "capture" / "kvor-capture"
-        native_frames = self.scratch / "native-frames"
-        capture = self.processes.start(
-            [str(tool), "--png", str(native_frames), "--frames", f"{chosen[0]}-{chosen[-1]}"],
-            cwd=self.native_folder("capture", self.datas), stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        native = self.native_frames(chosen)
         started = time.monotonic()
         last = chosen[-1]
-        self.browser.open(f"{self.address}?stop={last}&unpaced")
+        self.browser.open(f"{self.address}?frame={chosen[0]}&stop={last}")
         self.browser.run("window.kvor.keepFrames(arguments[0]);", chosen[:-1])
         self.browser.launch()
-        wait_for(f"the show held at frame {last}", 900, lambda: self.browser.kvor("state") == "held", 0.25)
+        self.wait_for_kept(chosen[0])
+        self.wait_for_kept(chosen[1])
+        self.browser.run("window.kvor.seek(arguments[0]);", last - 10)
+        wait_for(f"the show held at frame {last}", 60, lambda: self.browser.kvor("state") == "held", 0.1)
         seconds = time.monotonic() - started
         frame = self.browser.kvor("frame")
-        print(f"held after frame {last} {seconds:.1f} s after loading the page, unpaced")
-        check(frame == last + 1, f"held with kvor.frame {frame}: frame {last} is the {last + 1}th presented")
-        check(self.browser.kvor("player").get("condition") == "paused", "the music plays on while held")
+        print(f"held after frame {last} {seconds:.1f} s after loading the page")
+        check(frame == last + 1, f"held with kvor.frame {frame}: frame {last} is the {last + 1}th of the show")
+        check(self.browser.kvor("player")["condition"] == "paused", "the music plays on while held")
         self.browser.screenshot(self.output / "held.png")
         pictures = [self.browser.run("return window.kvor.keptFrame(arguments[0]);", n) for n in chosen[:-1]]
         pictures.append(self.browser.run("return window.kvor.framePNG();"))
-        _, errors = capture.communicate(timeout=300)
-        check(capture.returncode == 0, f"kvor-capture --frames failed: {errors.decode()}")
+        self.compare_frames(native, zip(chosen, pictures))
+
+    def wait_for_kept(self, frame):
+        return wait_for(f"frame {frame} presented", 60,
+                        lambda: self.browser.run("return window.kvor.keptFrame(arguments[0]);", frame), 0.05)
+
+    def native_frames(self, frames):
+        """kvor-capture --frames N of the native build for each frame, started
+        now (one process each, the show's logic run up to N without drawing);
+        the PNG of a frame, once its capture is done."""
+        tool = self.native / "tools" / "capture" / "kvor-capture"
+        captures = {}
+        for n in frames:
+            folder = self.native_folder(f"capture-{n}", self.datas)
+            captures[n] = (folder / "frames", self.processes.start(
+                [str(tool), "--png", "frames", "--frames", str(n)], cwd=folder,
+                stdout=subprocess.DEVNULL, stderr=subprocess.PIPE))
+
+        def png(n):
+            folder, capture = captures[n]
+            _, errors = capture.communicate(timeout=300)
+            check(capture.returncode == 0, f"kvor-capture --frames {n} failed: {errors.decode()}")
+            return folder / f"frame-{n:06d}.png"
+        return png
+
+    def compare_frames(self, native, pictures):
+        """Each (frame, PNG data URL) from the page against the native capture's."""
         worst = 0.0
-        for n, picture in zip(chosen, pictures):
+        for n, picture in pictures:
             web = self.output / f"web-{n}.png"
             png_from_data_url(picture, web)
             check(image_size(web) == "640 480", f"frame {n} from the page is {image_size(web)}, not 640 x 480")
-            native = self.output / f"native-{n}.png"
-            shutil.copy(native_frames / f"frame-{n:06d}.png", native)
-            share = differing_share(native, web, self.output / f"difference-{n}.png")
+            native_png = self.output / f"native-{n}.png"
+            shutil.copy(native(n), native_png)
+            share = differing_share(native_png, web, self.output / f"difference-{n}.png")
             worst = max(worst, share)
             print(f"frame {n}: {share * 100:.2f} % of the pixels differ from the native capture's")
             check(share <= FRAME_TOLERANCE, f"frame {n} differs from the native capture in {share * 100:.2f} % "
                   f"of its pixels (at most {FRAME_TOLERANCE * 100:.0f} % may): see {self.output}")
         print(f"worst frame: {worst * 100:.2f} % of the pixels differ")
+
+    def check_music_at(self, frame):
+        """The paused show's music at the show's moment: frame / 60 s."""
+        player = self.browser.kvor("player")
+        wanted = min(frame / FRAMES_PER_SECOND, player["duration"])
+        check(abs(player["position"] - wanted) <= MUSIC_TOLERANCE,
+              f"the music is at {player['position']:.2f} s, the show's frame {frame} at {wanted:.2f} s")
+
+    # ---- the timeline -----------------------------------------------------------
+    def timeline(self):
+        """?t= starts the show there with its music; Space pauses; the arrows
+        move a second, with Shift a frame; a click on the seek bar jumps and a
+        finger dragging it is followed; each lands on the native capture's
+        frame, and the music follows."""
+        start = 25 * FRAMES_PER_SECOND
+        self.browser.open(f"{self.address}?t=25")
+        self.browser.run("window.kvor.keepFrames(arguments[0]);", [start])
+        self.browser.launch()
+        first = self.wait_for_kept(start)
+        check(self.browser.run("return window.kvor.keptFrame(arguments[0] - 1);", start) is None,
+              "the frame before ?t='s was kept")
+        parts = self.browser.kvor("parts")
+        print(f"parts begin on frames {parts[:-1]}, the show has {parts[-1]}")
+        check(len(parts) == 4 and parts[0] == 0 and parts[1] == PART_ONE_FRAMES, f"the show's parts: {parts}")
+        segments = self.browser.run("return [...document.querySelectorAll('#parts span')].map("
+                                    "(s) => s.getBoundingClientRect().width);")
+        bar = self.browser.find("#seek")
+        width = bar.size["width"]
+        check(len(segments) == 3 and all(abs(segments[k] - width * (parts[k + 1] - parts[k]) / parts[-1]) <= 2
+                                        for k in range(3)), f"the parts under the bar: {segments} of {width} px")
+        keys = webdriver.ActionChains(self.browser.driver)
+        keys.send_keys(Keys.SPACE).perform()
+        wait_for("Space to pause the show", 10, lambda: self.browser.kvor("paused"))
+        shown = self.shown_frame()
+        self.check_music_at(shown)
+        moves = [((Keys.ARROW_RIGHT,), FRAMES_PER_SECOND), ((Keys.SHIFT, Keys.ARROW_RIGHT), 1),
+                 ((Keys.ARROW_LEFT,), -FRAMES_PER_SECOND), ((Keys.SHIFT, Keys.ARROW_LEFT), -1)]
+        for pressed, step in moves:
+            target = shown + step
+            chain = webdriver.ActionChains(self.browser.driver)
+            for key in pressed[:-1]:
+                chain.key_down(key)
+            chain.send_keys(pressed[-1])
+            for key in pressed[:-1]:
+                chain.key_up(key)
+            chain.perform()
+            wait_for(f"{'+'.join(k.encode('unicode_escape').decode() for k in pressed)} to show frame {target}",
+                     10, lambda: self.shown_frame() == target, 0.05)
+            check(self.browser.kvor("paused"), "a key let the paused show go on")
+            self.check_music_at(target)
+            shown = target
+        clicked = self.click_seek_bar(0.75)
+        native = self.native_frames([start, clicked])
+        self.browser.screenshot(self.output / "seek-clicked.png")
+        click_picture = self.browser.run("return window.kvor.framePNG();")
+        self.check_music_at(clicked)
+        self.drag_seek_bar([0.2, 0.4, 0.6])
+        self.browser.screenshot(self.output / "seek-dragged.png")
+        keys.send_keys(Keys.SPACE).perform()
+        wait_for("frames after Space again", 10, lambda: self.shown_frame() > shown + 5)
+        self.compare_frames(native, [(start, first), (clicked, click_picture)])
+
+    def shown_frame(self):
+        return self.browser.kvor("frame") - 1
+
+    def seek_target(self, share):
+        """The frame the seek bar says once moved to share of its width,
+        checked to lie there (its thumb's width aside)."""
+        value, last = self.browser.run("const s = document.getElementById('seek');"
+                                       "return [Number(s.value), Number(s.max)];")
+        check(abs(value - share * last) <= SEEK_SLACK * last, f"the seek bar at {share:.0%} says {value} of {last}")
+        return value
+
+    def click_seek_bar(self, share):
+        """A click at share of the seek bar's width: the paused show shows the frame there."""
+        bar = self.browser.find("#seek")
+        before = self.shown_frame()
+        webdriver.ActionChains(self.browser.driver).move_to_element_with_offset(
+            bar, int(bar.size["width"] * (share - 0.5)), 0).click().perform()
+        landed = wait_for("a click on the seek bar to jump", 10,
+                          lambda: self.shown_frame() != before and self.shown_frame(), 0.05)
+        target = self.seek_target(share)
+        print(f"a click at {share:.0%} of the seek bar: frame {landed} (the bar's {target})")
+        check(landed == target, f"a click at {share:.0%} landed on frame {landed}, not on the bar's {target}")
+        check(self.browser.kvor("paused"), "a click on the seek bar let the paused show go on")
+        return landed
+
+    def drag_seek_bar(self, shares):
+        """A finger put on the seek bar at the first share of its width and
+        moved through the others: the show follows it at each."""
+        self.browser.devtools("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
+        box = self.browser.run("const b = document.getElementById('seek').getBoundingClientRect();"
+                               "return [b.left, b.top + b.height / 2, b.width];")
+        kinds = ["touchStart"] + ["touchMove"] * (len(shares) - 1)
+        for kind, share in zip(kinds, shares):
+            point = {"x": box[0] + box[2] * share, "y": box[1]}
+            self.browser.devtools("Input.dispatchTouchEvent", {"type": kind, "touchPoints": [point]})
+            landed = wait_for(f"the show to follow the finger to {share:.0%} of the seek bar", 10,
+                              lambda: self.shown_frame() == self.seek_target(share) and self.shown_frame(), 0.05)
+            print(f"a finger at {share:.0%} of the seek bar: frame {landed}")
+            self.check_music_at(landed)
+        self.browser.devtools("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": []})
 
     # ---- Escape, the fade, the status and the log ----------------------------
     def escape(self):
@@ -660,6 +786,14 @@ SCREENS = [("phone-portrait", 390, 844, True), ("phone-landscape", 844, 390, Tru
 # range, and a frame matches when at most this share of its pixels do.
 FRAME_TOLERANCE = 0.01
 
+# The show's frames in a second of its music.
+FRAMES_PER_SECOND = 60
+# The music's position may lag the show's by a few frames' worth of playing.
+MUSIC_TOLERANCE = 0.25
+# The seek bar's thumb takes some of its width: a point on it stands for the
+# frame at its share of the width within this share of the show.
+SEEK_SLACK = 0.02
+
 
 def launcher_template(script):
     """The launcher dialog's size and controls in dialog units, from kvor.rc."""
@@ -708,9 +842,9 @@ def compare_logs(native, web, difference):
     print(f"logs: {len(web)} lines the same once the drivers' own lines are left out")
 
 
-CASES = ("launcher", "frames", "escape", "damaged", "loading", "offline", "screens", "unavailable")
+CASES = ("launcher", "frames", "timeline", "escape", "damaged", "loading", "offline", "screens", "unavailable")
 # The cases that compare the page with the native build.
-NATIVE_CASES = ("frames", "escape", "damaged")
+NATIVE_CASES = ("frames", "timeline", "escape", "damaged")
 BROWSER_ARGUMENTS = {"unavailable": ["--disable-webgl2"]}
 
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "tools/view/timeline_keys.h"
+#include "app/timeline_keys.h"
 
 namespace view {
 
@@ -13,7 +13,7 @@ void ViewTitle::frameShown(const ShowPosition& position, std::chrono::steady_clo
 }
 
 std::string ViewTitle::text(const Show& show, bool paused) const {
-    const double seconds = static_cast<double>(shown.showFrame) / framesPerSecond;
+    const double seconds = static_cast<double>(shown.showFrame) / showFramesPerSecond;
     const auto minutes = static_cast<int>(seconds / 60);
     const double fps = lastSecond.size() < 2 ? 0.0
                                              : static_cast<double>(lastSecond.size() - 1) /

@@ -7,6 +7,7 @@
 #include <optional>
 #include <set>
 
+#include "app/timeline_keys.h"
 #include "app/program_lifetime.h"
 #include "base/display_request.h"
 #include "base/process_state.h"
@@ -15,7 +16,6 @@
 #include "render/renderer.h"
 #include "tools/view/folder_watch.h"
 #include "tools/view/scene_check.h"
-#include "tools/view/timeline_keys.h"
 #include "tools/view/view_title.h"
 #include "tools/view/viewed_show.h"
 
@@ -150,7 +150,7 @@ private:
         std::fprintf(stderr, "kvor-view: loaded again at frame %lld\n", static_cast<long long>(frame));
     }
 
-    static double seconds(int64_t frame) { return static_cast<double>(frame) / framesPerSecond; }
+    static double seconds(int64_t frame) { return static_cast<double>(frame) / showFramesPerSecond; }
 
     const ViewOptions& options;
     Renderer& renderer;

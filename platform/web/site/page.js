@@ -15,13 +15,23 @@
   // What build-web wrote into the page: the build's stamp, whether it carries the video.
   const site = JSON.parse($('site').textContent);
 
-  // The page's parameters, read here only: ?stop=N holds the show once frame
-  // N is presented; ?unpaced lets the flip only yield to the browser.
+  // The show's frames in a second of its music.
+  const framesPerSecond = 60;
+
+  // The page's parameters, read here only: ?t=SECONDS or ?frame=N start the
+  // show there; ?stop=N holds the show once frame N is presented; ?unpaced
+  // lets the flip only yield to the browser.
   function readSettings(search) {
     const parameters = new URLSearchParams(search);
-    const stop = parameters.get('stop');
+    const whole = (name) => {
+      const value = parameters.get(name);
+      return value !== null && /^\d+$/.test(value) ? Number(value) : null;
+    };
+    const seconds = parameters.get('t');
+    const startSeconds = seconds !== null && /^\d+(\.\d*)?$/.test(seconds) ? Number(seconds) : null;
     return {
-      stopAt: stop !== null && /^\d+$/.test(stop) ? Number(stop) : null,
+      stopAt: whole('stop'),
+      startAt: whole('frame') ?? (startSeconds === null ? null : Math.round(startSeconds * framesPerSecond)),
       unpaced: parameters.has('unpaced'),
     };
   }
@@ -496,6 +506,13 @@
       this.show();
     },
 
+    // The show jumped: the music goes to the same moment.
+    setPosition(seconds) {
+      if (!music.src || this.condition === 'closed') return;
+      music.currentTime = Number.isFinite(music.duration) ? Math.min(seconds, music.duration) : seconds;
+      this.show();
+    },
+
     quit() {
       this.condition = 'closed';
       music.pause();
@@ -537,11 +554,13 @@
     }
   }
 
-  // The show's flip waits while paused; the music waits with it.
+  // The show's flip waits while paused; the music waits with it, at the
+  // frame shown (a show slower than its music falls behind it).
   function setPaused(wanted) {
     if (state !== 'show' || paused === wanted) return;
     paused = wanted;
     display().setPaused(paused);
+    player.setPosition(Math.max(display().frame, 0) / framesPerSecond);
     if (paused) music.pause();
     else if (player.condition === 'playing') music.play().catch(() => {});
     if ('mediaSession' in navigator) navigator.mediaSession.playbackState = paused ? 'paused' : 'playing';
@@ -567,13 +586,59 @@
       $('stage').requestFullscreen().catch(() => {});
   }
 
+  // The timeline's keys, as the show takes them: Win32 virtual-key codes.
+  const timelineKeys = { ArrowLeft: 0x25, ArrowRight: 0x27, PageUp: 0x21, PageDown: 0x22, Home: 0x24 };
+
+  // Space pauses and resumes; the arrows move a second, with Shift a frame.
+  // Not while a control other than the seek bar has the keyboard.
   function keyPressed(event) {
-    if (event.key !== ' ' || state !== 'show' || event.target.closest?.('button, select, input')) return;
+    if (state !== 'show' || event.altKey || event.ctrlKey || event.metaKey ||
+        event.target.closest?.('button, select, input:not([type=range])')) return;
+    if (event.key === ' ') setPaused(!paused);
+    else if (event.key in timelineKeys) display().press(timelineKeys[event.key], event.shiftKey);
+    else return;
     event.preventDefault();
-    setPaused(!paused);
   }
 
-    // ---- The show and its end ------------------------------------------------
+  // ---- The seek bar ------------------------------------------------------------
+
+  const seek = $('seek');
+  let seeking = false; // a pointer or a finger holds the seek bar
+
+  function timeOf(frame) {
+    const seconds = frame / framesPerSecond;
+    return `${clock(seconds)}.${Math.floor((seconds % 1) * 10)}`;
+  }
+
+  // The parts as segments under the bar, each as long as its frames.
+  function showParts(starts) {
+    const frames = starts[starts.length - 1];
+    seek.max = Math.max(frames - 1, 0);
+    $('parts').replaceChildren(...starts.slice(0, -1).map((start, part) => {
+      const segment = document.createElement('span');
+      segment.textContent = `Part ${part + 1}`;
+      segment.style.flexGrow = starts[part + 1] - start;
+      segment.title = `${timeOf(start)} to ${timeOf(starts[part + 1])}`;
+      return segment;
+    }));
+    $('timeline').hidden = false;
+    showPosition(Math.max(display().frame, 0));
+  }
+
+  function showPosition(frame) {
+    if (!seeking) seek.value = frame;
+    const parts = display().parts;
+    $('seek-time').textContent = `${timeOf(frame)} / ${timeOf(parts ? parts[parts.length - 1] : 0)}`;
+    $('seek-frame').textContent = `frame ${frame}`;
+  }
+
+  // A click or a drag (a finger's too) puts the show where the bar says.
+  function seekTo() {
+    if (state !== 'show') return;
+    display().seek(Number(seek.value));
+  }
+
+  // ---- The show and its end ------------------------------------------------
 
   const keptFrames = new Map(); // frame number -> PNG data URL, for frames asked for
 
@@ -587,14 +652,21 @@
       openMediaSession();
       keepScreenOn(true);
     }
-    if (frame % 30 === 0) setStatus(`Playing: frame ${frame}. Space or a tap pauses; Escape ends the show.`);
+    showPosition(frame);
+    if (frame % 30 === 0 && !paused)
+      setStatus(`Playing: frame ${frame}. Space or a tap pauses, the arrows move; Escape ends the show.`);
+  }
+
+  function jumped(frame) {
+    if (paused) setStatus(`Paused at frame ${frame}. Space or a tap resumes.`);
   }
 
   function held() {
     state = 'held';
     keepScreenOn(false);
     player.pause();
-    setStatus(`Held after frame ${settings.stopAt}, as ?stop=${settings.stopAt} asks.`);
+    seek.disabled = true;
+    setStatus(`Held after frame ${display().frame}, as ?stop=${settings.stopAt} asks.`);
   }
 
   // kvor ends with 2 whether the show ran or not, 255 on a fatal stop.
@@ -610,6 +682,7 @@
     state = 'ended';
     exitCode = code & 0xff;
     player.quit();
+    seek.disabled = true;
     keepScreenOn(false);
     closeAllDialogs();
     $('ending-text').textContent = `kvor ended with status ${exitCode}: ${describeEnd(exitCode)}.`;
@@ -734,6 +807,13 @@
     },
     log: logText,
     framePNG: () => (display() ? display().framePNG() : null),
+    // Puts the show at frame n, as the seek bar does.
+    seek(frame) {
+      if (state === 'show' || state === 'launcher') display().seek(frame);
+    },
+    get parts() {
+      return display()?.parts ?? null;
+    },
     // Keeps the PNG of each of these frames (numbered from 0) as it is
     // presented, to be read with keptFrame(n) later.
     keepFrames(numbers) {
@@ -772,9 +852,12 @@
       // The display side fills in the rest when kvor.js loads.
       kvorDisplay: {
         stopAt: settings.stopAt,
+        startAt: settings.startAt,
         unpaced: settings.unpaced,
         onPresent: presented,
         onHeld: held,
+        onParts: showParts,
+        onJumped: jumped,
       },
       // The data follow the engine rather than share the link with it.
       onRuntimeInitialized() {
@@ -801,6 +884,14 @@
     if (playing()) fillPhoneScreen();
   });
   document.addEventListener('visibilitychange', () => keepScreenOn(playing()));
+  seek.addEventListener('input', seekTo);
+  seek.addEventListener('pointerdown', () => {
+    seeking = true;
+  });
+  for (const end of ['pointerup', 'pointercancel', 'lostpointercapture'])
+    seek.addEventListener(end, () => {
+      seeking = false;
+    });
   $('fullscreen').addEventListener('click', toggleFullScreen);
   $('save-frame').addEventListener('click', saveFrame);
   $('download-log').addEventListener('click', downloadLog);

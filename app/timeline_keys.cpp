@@ -1,10 +1,8 @@
-#include "tools/view/timeline_keys.h"
+#include "app/timeline_keys.h"
 
 #include <algorithm>
 
 #include "platform/win32.h"
-
-namespace view {
 
 namespace {
 
@@ -28,7 +26,7 @@ int64_t partStartAfter(const Show& show, int64_t frame) {
 int64_t frameAfterKey(const Show& show, int virtualKey, bool shift) {
     const ShowPosition at = show.position();
     const int64_t now = at.showFrame;
-    const int64_t step = shift ? 1 : framesPerSecond;
+    const int64_t step = shift ? 1 : showFramesPerSecond;
     const int64_t partStart = show.over() ? show.frameCount() : show.partStart(at.part);
     int64_t target = now;
     switch (virtualKey) {
@@ -41,5 +39,3 @@ int64_t frameAfterKey(const Show& show, int virtualKey, bool shift) {
     }
     return std::clamp<int64_t>(target, 0, std::max<int64_t>(show.frameCount() - 1, 0));
 }
-
-}  // namespace view
