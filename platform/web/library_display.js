@@ -39,7 +39,7 @@
 mergeInto(LibraryManager.library, {
   $kvorDisplay__postset: 'kvorDisplay();',
   $kvorDisplay: function () {
-    const given = Module['kvorDisplay'] || {};
+    const given = Module.kvorDisplay || {};
     const display = {
       frame: -1,
       stopAt: null,
@@ -76,8 +76,8 @@ mergeInto(LibraryManager.library, {
       kept: null,  // {frame, image: ImageData, picture: [x, y, width, height]}
       framePNG() {
         if (display.frame < 0) return null;
-        if ((display.kept === null || display.kept.frame !== display.frame) && Module['_kvor_display_read_back'])
-          Module['_kvor_display_read_back']();
+        if ((display.kept === null || display.kept.frame !== display.frame) && Module._kvor_display_read_back)
+          Module._kvor_display_read_back();
         if (display.kept === null) return null;
         const whole = document.createElement('canvas');
         whole.width = display.kept.image.width;
@@ -93,25 +93,25 @@ mergeInto(LibraryManager.library, {
         return shown.toDataURL('image/png');
       },
     };
-    Module['kvorDisplay'] = Object.assign(display, given);
+    Module.kvorDisplay = Object.assign(display, given);
     if (display.startAt !== null) display.jump = display.startAt;
   },
 
   // The show's parts: parts + 1 numbers (doubles) at starts.
   kvor_display_parts: function (starts, parts) {
-    const display = Module['kvorDisplay'];
+    const display = Module.kvorDisplay;
     display.parts = Array.from(HEAPF64.subarray(starts >> 3, (starts >> 3) + parts + 1));
     if (display.onParts) display.onParts(display.parts);
   },
 
   // The last presented frame's number, -1 before the first.
   kvor_display_shown_frame: function () {
-    return Module['kvorDisplay'].frame;
+    return Module.kvorDisplay.frame;
   },
 
   // The frame the page asks the show to jump to, or -1.
   kvor_display_take_jump: function () {
-    const display = Module['kvorDisplay'];
+    const display = Module.kvorDisplay;
     const frame = display.jump;
     display.jump = null;
     return frame === null ? -1 : frame;
@@ -119,13 +119,13 @@ mergeInto(LibraryManager.library, {
 
   // The next key pressed (its code, 0x10000 added with Shift), or 0.
   kvor_display_take_key: function () {
-    const keys = Module['kvorDisplay'].keys;
+    const keys = Module.kvorDisplay.keys;
     return keys.length ? keys.shift() : 0;
   },
 
   // The show stands at frame: the next present is that frame.
   kvor_display_jumped: function (frame) {
-    const display = Module['kvorDisplay'];
+    const display = Module.kvorDisplay;
     display.frame = frame - 1;
     if (display.onJumped) display.onJumped(frame);
   },
@@ -133,7 +133,7 @@ mergeInto(LibraryManager.library, {
   // After each present: the frame's number; whether the show is to be held now.
   kvor_display_presented__deps: ['$kvorDisplay'],
   kvor_display_presented: function () {
-    const display = Module['kvorDisplay'];
+    const display = Module.kvorDisplay;
     display.frame += 1;
     if (display.onPresent) display.onPresent(display.frame);
     return display.stopAt !== null && display.frame >= display.stopAt;
@@ -141,7 +141,7 @@ mergeInto(LibraryManager.library, {
 
   // Whether the flip waits for the display: not when the page says unpaced.
   kvor_display_paced: function () {
-    return !Module['kvorDisplay'].unpaced;
+    return !Module.kvorDisplay.unpaced;
   },
 
   // The frame just read back: rgb (8-bit triples, top row first) of width x
@@ -154,7 +154,7 @@ mergeInto(LibraryManager.library, {
       image.data[target + 2] = HEAPU8[source + 2];
       image.data[target + 3] = 255;
     }
-    const display = Module['kvorDisplay'];
+    const display = Module.kvorDisplay;
     display.kept = {frame: display.frame, image, picture: [x, y, pictureWidth, pictureHeight]};
   },
 
@@ -163,7 +163,7 @@ mergeInto(LibraryManager.library, {
   // While the page pauses the show, the flip waits on, but for a jump or a key.
   kvor_display_wait: function (paced) {
     return Asyncify.handleSleep((wakeUp) => {
-      const display = Module['kvorDisplay'];
+      const display = Module.kvorDisplay;
       const proceed = () => {
         if (display.paused && !display.requested()) display.resume = wakeUp;
         else wakeUp();
@@ -181,7 +181,7 @@ mergeInto(LibraryManager.library, {
   // The show held: the program waits for ever, the page stays alive.
   kvor_display_hold: function () {
     return Asyncify.handleSleep(() => {
-      const display = Module['kvorDisplay'];
+      const display = Module.kvorDisplay;
       display.held = true;
       if (display.onHeld) display.onHeld();
     });

@@ -11,40 +11,26 @@
 #include "platform/dialog_view.h"
 #include "platform/web/page_session.h"
 
+// The page's side (library_page.js).
+extern "C" {
+int kvor_page_measure_dialog_font(int size);
+void kvor_page_show_dialog(int handle, int owner, const char* caption, int width, int height, int closable);
+void kvor_page_add_control(int dialog, int handle, const char* kind, int align, int x, int y, int width, int height);
+void kvor_page_set_control(int handle, const char* text, int checked, const char* items, int selection);
+void kvor_page_hide_dialog(int handle);
+void kvor_page_close_dialog(int handle);
+}
+
 namespace platform {
 
 namespace {
-
-// The bodies are JavaScript, which the formatter would mangle.
-// clang-format off
-// The width of "A...Za...z" and the line height, in CSS pixels, of the dialog
-// font at size points: two numbers packed in one (width × 65536 + height).
-EM_JS(int, measureDialogFont, (int size), { return Module.kvorPage.measureDialogFont(size); });
-
-EM_JS(void, pageShowDialog, (int handle, int owner, const char* caption, int width, int height, int closable), {
-    Module.kvorPage.showDialog(handle, owner, UTF8ToString(caption), width, height, closable != 0);
-});
-
-EM_JS(void, pageAddControl,
-      (int dialog, int handle, const char* kind, int align, int x, int y, int width, int height), {
-          Module.kvorPage.addControl(dialog, handle, UTF8ToString(kind), align, x, y, width, height);
-      });
-
-EM_JS(void, pageSetControl, (int handle, const char* text, int checked, const char* items, int selection), {
-    Module.kvorPage.setControl(handle, UTF8ToString(text), checked != 0, UTF8ToString(items), selection);
-});
-
-EM_JS(void, pageHideDialog, (int handle), { Module.kvorPage.hideDialog(handle); });
-
-EM_JS(void, pageCloseDialog, (int handle), { Module.kvorPage.closeDialog(handle); });
-// clang-format on
 
 int number(HWND handle) { return static_cast<int>(reinterpret_cast<intptr_t>(handle)); }
 
 HWND handleOf(int number) { return reinterpret_cast<HWND>(static_cast<intptr_t>(number)); }
 
 DialogUnits measureUnits(const DialogResource& resource) {
-    const int measured = measureDialogFont(resource.fontSize ? resource.fontSize : 8);
+    const int measured = kvor_page_measure_dialog_font(resource.fontSize ? resource.fontSize : 8);
     return baseUnits(measured >> 16, measured & 0xFFFF);
 }
 
@@ -82,28 +68,28 @@ public:
         const std::optional<ShownDialog> dialog = shownDialog(handle);
         const DialogResource& resource = *dialog->resource;
         const DialogUnits units = measureUnits(resource);
-        pageShowDialog(number(handle), number(dialog->owner), resource.caption.c_str(), units.x(resource.width),
-                       units.y(resource.height), (resource.style & WS_SYSMENU) ? 1 : 0);
+        kvor_page_show_dialog(number(handle), number(dialog->owner), resource.caption.c_str(), units.x(resource.width),
+                              units.y(resource.height), (resource.style & WS_SYSMENU) ? 1 : 0);
         for (HWND controlHandle : dialog->controls) {
             const std::optional<ShownControl> control = shownControl(controlHandle);
             const DialogItemResource& item = *control->resource;
             // A combo box's height includes its dropped list: the closed box keeps its own.
             const int height = item.className == "COMBOBOX" ? -1 : units.y(item.height);
-            pageAddControl(number(handle), number(controlHandle), kindOf(item), alignmentOf(item), units.x(item.x),
-                           units.y(item.y), units.x(item.width), height);
+            kvor_page_add_control(number(handle), number(controlHandle), kindOf(item), alignmentOf(item),
+                                  units.x(item.x), units.y(item.y), units.x(item.width), height);
             update(controlHandle);
         }
     }
 
     void update(HWND handle) override {
         if (const std::optional<ShownControl> control = shownControl(handle))
-            pageSetControl(number(handle), control->text.c_str(), control->check == BST_CHECKED ? 1 : 0,
-                           itemLines(*control).c_str(), control->selection);
+            kvor_page_set_control(number(handle), control->text.c_str(), control->check == BST_CHECKED ? 1 : 0,
+                                  itemLines(*control).c_str(), control->selection);
     }
 
-    void hide(HWND handle) override { pageHideDialog(number(handle)); }
+    void hide(HWND handle) override { kvor_page_hide_dialog(number(handle)); }
 
-    void close(HWND handle) override { pageCloseDialog(number(handle)); }
+    void close(HWND handle) override { kvor_page_close_dialog(number(handle)); }
 };
 
 }  // namespace
@@ -119,21 +105,21 @@ DialogView* windowSystemDialogView() {
 // What the user does in the page's dialogs, called by its script.
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE void kvorPageClicked(int handle) { platform::userClicked(platform::handleOf(handle)); }
+EMSCRIPTEN_KEEPALIVE void kvor_page_clicked(int handle) { platform::userClicked(platform::handleOf(handle)); }
 
-EMSCRIPTEN_KEEPALIVE void kvorPageToggled(int handle, int checked) {
+EMSCRIPTEN_KEEPALIVE void kvor_page_toggled(int handle, int checked) {
     platform::userToggled(platform::handleOf(handle), checked != 0);
 }
 
-EMSCRIPTEN_KEEPALIVE void kvorPageSelected(int handle, int index) {
+EMSCRIPTEN_KEEPALIVE void kvor_page_selected(int handle, int index) {
     platform::userSelected(platform::handleOf(handle), index);
 }
 
 // Escape in a dialog, and its title bar's close button (WM_CLOSE, which a
 // dialog turns into Cancel).
-EMSCRIPTEN_KEEPALIVE void kvorPageEscape(int dialog) {
+EMSCRIPTEN_KEEPALIVE void kvor_page_escape(int dialog) {
     PostMessageA(platform::handleOf(dialog), WM_KEYDOWN, VK_ESCAPE, 0);
 }
 
-EMSCRIPTEN_KEEPALIVE void kvorPageClose(int dialog) { PostMessageA(platform::handleOf(dialog), WM_CLOSE, 0, 0); }
+EMSCRIPTEN_KEEPALIVE void kvor_page_close(int dialog) { PostMessageA(platform::handleOf(dialog), WM_CLOSE, 0, 0); }
 }

@@ -275,7 +275,7 @@
       launchWaiting = false;
     }
     setStatus('Loading the show…');
-    Module._kvorPageClicked(handle);
+    Module._kvor_page_clicked(handle);
   }
 
   function makeControl(handle, kind, align) {
@@ -285,7 +285,7 @@
       button.addEventListener('click', () => {
         userActed();
         if (state === 'launcher' && button.textContent === 'Launch') launch(handle);
-        else Module._kvorPageClicked(handle);
+        else Module._kvor_page_clicked(handle);
       });
       return { kind, element: button, input: button, label: button };
     }
@@ -295,12 +295,12 @@
       input.type = 'checkbox';
       const text = document.createElement('span');
       label.append(input, text);
-      input.addEventListener('change', () => Module._kvorPageToggled(handle, input.checked ? 1 : 0));
+      input.addEventListener('change', () => Module._kvor_page_toggled(handle, input.checked ? 1 : 0));
       return { kind, element: label, input, label: text };
     }
     if (kind === 'select') {
       const select = document.createElement('select');
-      select.addEventListener('change', () => Module._kvorPageSelected(handle, select.selectedIndex));
+      select.addEventListener('change', () => Module._kvor_page_selected(handle, select.selectedIndex));
       return { kind, element: select, input: select, label: null };
     }
     if (kind === 'group') {
@@ -335,14 +335,14 @@
 
     // The browser keeps the dialog modal: its owner takes no input while it is open.
     showDialog(handle, owner, caption, width, height, closable) {
-      const { element, client } = makeWindow(caption, closable ? () => Module._kvorPageClose(handle) : null);
+      const { element, client } = makeWindow(caption, closable ? () => Module._kvor_page_close(handle) : null);
       client.style.width = `${width}px`;
       client.style.height = `${height}px`;
       element.dataset.handle = handle;
       // Escape asks the program, which closes the dialog or not.
       element.addEventListener('cancel', (event) => {
         event.preventDefault();
-        if (state === 'launcher') Module._kvorPageEscape(handle);
+        if (state === 'launcher') Module._kvor_page_escape(handle);
       });
       dialogs.set(handle, element);
       $('dialogs').append(element);
