@@ -27,8 +27,9 @@ int runDemo(const FadeClock& fadeClock) {
     // A part ends early, after its frame, once the rendering window is gone,
     // and the parts after it are skipped.
     const ShowTimeline& timeline = showTimeline();
-    while (demoRunning && !demo->show.over()) {
+    while (demoRunning) {
         if (timeline) timeline(demo->show);
+        if (demo->show.over()) break;
         demo->show.playFrame(*renderer);
     }
 

@@ -6,6 +6,7 @@
 
 #include <emscripten/emscripten.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -32,8 +33,9 @@ public:
     void operator()(Show& show) {
         if (&show != told) tellParts(show);
         bool moved = false;
+        // A frame beyond the show's last shows its last, rather than end it.
         if (const double frame = kvor_display_take_jump(); frame >= 0) {
-            show.jumpTo(static_cast<int64_t>(frame));
+            show.jumpTo(std::min(static_cast<int64_t>(frame), std::max<int64_t>(show.frameCount() - 1, 0)));
             moved = true;
         }
         for (int key = kvor_display_take_key(); key != 0; key = kvor_display_take_key()) {

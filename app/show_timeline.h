@@ -7,7 +7,8 @@
 
 #include "app/show.h"
 
-// Called before each frame of the demo with its show, which it may jump.
+// Called before each frame of the demo with its show, which it may jump, and
+// once more when the show is over, which it may then take back.
 using ShowTimeline = std::function<void(Show& show)>;
 // Installs timeline for the shows played from now on; an empty one removes it.
 void setShowTimeline(ShowTimeline timeline);

@@ -81,7 +81,8 @@ TEST(ShowTimeline, JumpsBetweenFramesAndThePartsFollow) {
     setShowTimeline({});
     platform::setPlayerFinder({});
 
-    EXPECT_THAT(askedAt, ElementsAre(0, 1539, 1540, 1541, 1604));
+    // Asked once more at the end: the show's length.
+    EXPECT_THAT(askedAt, ElementsAre(0, 1539, 1540, 1541, 1604, 1605));
     const Presented seen = presented();
     // Part two's frames 38 to 40 (mont's 39 to 41; accelerate's title from
     // the 41st on), then part three's last two (salle's 4 and 5, no title).
@@ -90,5 +91,31 @@ TEST(ShowTimeline, JumpsBetweenFramesAndThePartsFollow) {
     EXPECT_EQ(seen.clears, "CFCFCFCCFCF");
     EXPECT_EQ(sent.size(), 100u + 1u + 100u + 1u);
     EXPECT_FALSE(demoRunning);
+    demoRunning = true;
+}
+
+// Once over, the show is asked once more and may be taken back: it plays on
+// from there, and ends when it is over again and left so.
+TEST(ShowTimeline, TakesTheShowBackFromItsEnd) {
+    LogCapture log;
+    NullDriverScope driver;
+    std::vector<WPARAM> sent;
+    DemoDirectory datas(DemoScenes{{0, 9}, {0, 9, true}, {0, 9, true}});
+    platform::setPlayerFinder([&] { return std::make_unique<Silent>(sent); });
+    int ends = 0;
+    setShowTimeline([&](::Show& show) {
+        if (show.position().showFrame == 0) show.jumpTo(show.frameCount() - 1);
+        if (show.over() && ++ends == 1) show.jumpTo(1500 + 8);
+    });
+    platform::clearNullDriverCalls();
+    std::chrono::steady_clock::time_point fadeTime{};
+    EXPECT_EQ(runDemo([&] { return fadeTime += std::chrono::milliseconds(1); }), 0);
+    setShowTimeline({});
+    platform::setPlayerFinder({});
+
+    EXPECT_EQ(ends, 2);
+    // The show's last frame (salle's 5), then part two's last two (mont's 9,
+    // then its 10, which wraps to 0) and part three whole (salle's 1 to 5).
+    EXPECT_THAT(presented().frames, ElementsAre("5/0", "9/0", "0/0", "1/0", "2/0", "3/0", "4/0", "5/0"));
     demoRunning = true;
 }

@@ -359,11 +359,11 @@ class Case:
         frame, and the music follows."""
         start = 25 * FRAMES_PER_SECOND
         self.browser.open(f"{self.address}?t=25")
-        self.browser.run("window.kvor.keepFrames(arguments[0]);", [start])
+        self.browser.run("window.kvor.keepFrames(arguments[0]);", [0, start - 1, start])
         self.browser.launch()
         first = self.wait_for_kept(start)
-        check(self.browser.run("return window.kvor.keptFrame(arguments[0] - 1);", start) is None,
-              "the frame before ?t='s was kept")
+        check(not any(self.browser.run("return window.kvor.keptFrame(arguments[0]);", n) for n in (0, start - 1)),
+              "the show played frames before the one ?t= names")
         parts = self.browser.kvor("parts")
         print(f"parts begin on frames {parts[:-1]}, the show has {parts[-1]}")
         check(len(parts) == 4 and parts[0] == 0 and parts[1] == PART_ONE_FRAMES, f"the show's parts: {parts}")
@@ -401,6 +401,13 @@ class Case:
         self.check_music_at(clicked)
         self.drag_seek_bar([0.2, 0.4, 0.6])
         self.browser.screenshot(self.output / "seek-dragged.png")
+        self.browser.run("window.kvor.seek(arguments[0]);", parts[-1] + 1000)
+        wait_for("a seek beyond the end to show the last frame", 10,
+                 lambda: self.shown_frame() == parts[-1] - 1, 0.05)
+        check(self.browser.kvor("state") == "show", "a seek beyond the end ended the show")
+        keys.send_keys(Keys.HOME).perform()
+        wait_for("Home to show the first frame", 10, lambda: self.shown_frame() == 0, 0.05)
+        shown = 0
         keys.send_keys(Keys.SPACE).perform()
         wait_for("frames after Space again", 10, lambda: self.shown_frame() > shown + 5)
         self.compare_frames(native, [(start, first), (clicked, click_picture)])
@@ -747,7 +754,11 @@ class Case:
                  lambda: self.browser.kvor("paused") == paused)
         frame = self.browser.kvor("frame")
         if paused:
-            time.sleep(0.5)  # a paused show presents nothing more, however long it waits
+            # A paused show presents nothing more, however many animation frames go by.
+            self.browser.driver.execute_async_script(
+                "const done = arguments[0]; let left = 30;"
+                "const count = () => (--left > 0 ? requestAnimationFrame(count) : done());"
+                "requestAnimationFrame(count);")
             check(self.browser.kvor("frame") == frame, f"the show went on after {by}")
             check(self.browser.kvor("player")["playing"] is False, f"the music plays on after {by}")
         else:

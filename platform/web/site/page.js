@@ -574,6 +574,9 @@
     navigator.mediaSession.metadata = new MediaMetadata({ title: 'kvor', artist: 'kvor', album: 'kvor' });
     navigator.mediaSession.setActionHandler('play', () => setPaused(false));
     navigator.mediaSession.setActionHandler('pause', () => setPaused(true));
+    navigator.mediaSession.setActionHandler('seekto', (details) => {
+      if (state === 'show') display().seek(details.seekTime * framesPerSecond);
+    });
     navigator.mediaSession.playbackState = 'playing';
   }
 
