@@ -49,7 +49,9 @@
     return Module.kvorDisplay || null;
   }
 
-  // The display numbers the last presented frame from 0 (-1 before the first).
+  // The display numbers the last presented frame from 0 (-1 before the
+  // first), as the show counts it: this is the frames presented since Launch
+  // until the show jumps.
   function framesPresented() {
     const shown = display();
     return shown ? shown.frame + 1 : 0;
