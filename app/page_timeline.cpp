@@ -3,8 +3,7 @@
 // bar or its address, keys that move a second or a frame) and jumps there,
 // the page's display numbering its frames from there and the page's player
 // following. The show's own logic does the jumping, drawing nothing between.
-
-#include <emscripten/emscripten.h>
+// The page is this program's system: it is called as the engine calls Win32.
 
 #include <algorithm>
 #include <memory>
@@ -12,9 +11,8 @@
 
 #include "app/show_timeline.h"
 #include "app/timeline_keys.h"
-#include "platform/player_link.h"
 
-// The page's side (library_display.js).
+// The page's side (library_display.js); the page's player follows the jumps.
 extern "C" {
 void kvor_display_parts(const double* starts, int parts);
 double kvor_display_shown_frame();
@@ -45,7 +43,7 @@ public:
             show.jumpTo(frameAfterKey(show, key & ~shiftBit, (key & shiftBit) != 0));
             moved = true;
         }
-        if (moved) follow(show.position().showFrame);
+        if (moved) kvor_display_jumped(double(show.position().showFrame));
     }
 
 private:
@@ -56,14 +54,7 @@ private:
         kvor_display_parts(starts.data(), int(show.partCount()));
     }
 
-    void follow(int64_t frame) {
-        kvor_display_jumped(double(frame));
-        if (!player) player = platform::findSystemPlayer();
-        if (player) player->setPosition(double(frame) / showFramesPerSecond);
-    }
-
     const Show* told = nullptr;  // the show whose parts the page knows
-    std::unique_ptr<platform::PlayerLink> player;
 };
 
 // Installed as the program loads: the page is there from the start.

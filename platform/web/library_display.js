@@ -31,7 +31,7 @@
 //   onHeld()          optional: called once when the show is held.
 //   onParts(parts)    optional: called when the show starts.
 //   onJumped(frame)   optional: called when the show has jumped, before the
-//              frame it jumped to is drawn.
+//              frame it jumped to is drawn (the page's music follows).
 // The page creates Module.kvorDisplay with stopAt, unpaced and the frame to
 // start at (startAt, or null) and the callbacks before kvor.js loads; the
 // rest are filled in.

@@ -63,9 +63,4 @@ mergeInto(LibraryManager.library, {
   kvor_page_player_quit: function () {
     Module.kvorPage.player.quit();
   },
-
-  // The page's timeline: the music goes where the show jumps to.
-  kvor_page_player_set_position: function (seconds) {
-    Module.kvorPage.player.setPosition(seconds);
-  },
 });

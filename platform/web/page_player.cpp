@@ -13,7 +13,6 @@ double kvor_page_player_volume();
 void kvor_page_player_set_volume(double volume);
 void kvor_page_player_play();
 void kvor_page_player_quit();
-void kvor_page_player_set_position(double seconds);
 }
 
 namespace {
@@ -31,9 +30,6 @@ public:
             default: break;
         }
     }
-
-    // The page's timeline: the music goes where the show jumps to.
-    void setPosition(double seconds) override { kvor_page_player_set_position(seconds); }
 
 private:
     // Steps of 0.01 land on round values: a hundred steps down from 1 reach 0 exactly.

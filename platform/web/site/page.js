@@ -662,7 +662,9 @@
       setStatus(`Playing: frame ${frame}. Space or a tap pauses, the arrows move; Escape ends the show.`);
   }
 
+  // The music goes to the show's new moment.
   function jumped(frame) {
+    player.setPosition(frame / framesPerSecond);
     if (paused) setStatus(`Paused at frame ${frame}. Space or a tap resumes.`);
   }
 
