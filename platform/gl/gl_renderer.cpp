@@ -82,6 +82,10 @@ GLuint makeFramebuffer(GLuint colourRenderbuffer, GLuint colourTexture, GLuint d
     return framebuffer;
 }
 
+// The numbers of samples per pixel the enhanced frame may be given: the
+// display driver steps through them as frames come late or easily.
+constexpr GLsizei enhancedSampleCounts[] = {4, 2, 0};
+
 }  // namespace
 
 GlRenderer::GlRenderer(std::shared_ptr<GlContext> glContext) : context(std::move(glContext)) {
@@ -115,6 +119,12 @@ void GlRenderer::deleteTarget() {
     glDeleteFramebuffers(1, &resolveFramebuffer);
     glDeleteTextures(1, &frameTexture);
     framebuffer = colourBuffer = depthBuffer = resolveFramebuffer = frameTexture = 0;
+    for (const SpareTarget& spare : spareTargets) {
+        glDeleteFramebuffers(1, &spare.framebuffer);
+        glDeleteRenderbuffers(1, &spare.colour);
+        glDeleteRenderbuffers(1, &spare.depth);
+    }
+    spareTargets.clear();
 }
 
 void GlRenderer::createTarget(DWORD targetWidth, DWORD targetHeight) {
@@ -138,6 +148,13 @@ void GlRenderer::createTarget(DWORD targetWidth, DWORD targetHeight) {
 void GlRenderer::createEnhancedTarget() {
     output = RenderOutput::enhanced(width, height, *enhancement);
     const GLsizei frameWidth = GLsizei(output.frameWidth), frameHeight = GLsizei(output.frameHeight);
+    for (GLsizei count : enhancedSampleCounts) {
+        if (!samplesMayChange || count == samples) continue;
+        SpareTarget spare{0, makeRenderbuffer(GL_RGBA8, 1, 1, count),
+                          makeRenderbuffer(GL_DEPTH_COMPONENT24, 1, 1, count)};
+        spare.framebuffer = makeFramebuffer(spare.colour, 0, spare.depth);
+        spareTargets.push_back(spare);
+    }
     frameTexture = makeFrameTexture(GL_RGBA8, GL_RGBA, GL_UNSIGNED_BYTE, frameWidth, frameHeight);
     if (samples > 0) {
         colourBuffer = makeRenderbuffer(GL_RGBA8, frameWidth, frameHeight, samples);
@@ -198,10 +215,50 @@ void GlRenderer::clear(const DeviceState& state, std::span<const D3DRECT> rects,
     glDisable(GL_SCISSOR_TEST);
 }
 
+// A kind of draw not foreseen costs its frame the code for every kind of
+// texture at once, so that no later frame pays for it with another texture.
 void GlRenderer::draw(const DeviceState& state, const DrawRequest& request) {
     if (context == nullptr || framebuffer == 0) return;
+    drawInto(framebuffer, state, request);
+    if (drawKinds.learn(state, request.vertexFormat)) prepareWithEveryTexture(drawKinds.all().back());
+}
+
+void GlRenderer::prepareTexture(const std::shared_ptr<SurfaceStore>& store) {
+    if (context == nullptr) return;
     context->makeCurrent();
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    uploadTexture(*store, context);
+    if (framebuffer == 0 || !textureSamples.learn(store)) return;
+    for (const DrawKind& kind : drawKinds.all())
+        if (kind.state.textures[0] != nullptr) prepare(kind, store);
+}
+
+void GlRenderer::prepareFog(const DeviceState& state) {
+    if (context == nullptr || framebuffer == 0) return;
+    for (const DrawKind& kind : drawKinds.learnFog(state)) prepareWithEveryTexture(kind);
+}
+
+void GlRenderer::prepareWithEveryTexture(const DrawKind& kind) {
+    if (kind.state.textures[0] == nullptr) {
+        prepare(kind, nullptr);
+        return;
+    }
+    for (const std::shared_ptr<SurfaceStore>& texture : textureSamples.alive()) prepare(kind, texture);
+}
+
+// Three vertices at one point: a triangle with no area, nothing drawn, but
+// the driver makes its code for the draw's states.
+void GlRenderer::prepare(const DrawKind& kind, const std::shared_ptr<SurfaceStore>& texture) {
+    DeviceState state = kind.state;
+    state.textures[0] = texture;
+    const std::vector<uint8_t> vertices(size_t(vertexLayout(kind.vertexFormat).stride) * 3);
+    const DrawRequest request{D3DPT_TRIANGLELIST, kind.vertexFormat, vertices.data(), 3, nullptr, 0};
+    drawInto(framebuffer, state, request);
+    for (const SpareTarget& spare : spareTargets) drawInto(spare.framebuffer, state, request);
+}
+
+void GlRenderer::drawInto(GLuint target, const DeviceState& state, const DrawRequest& request) {
+    context->makeCurrent();
+    glBindFramebuffer(GL_FRAMEBUFFER, target);
     VertexLayout layout = vertexLayout(request.vertexFormat);
     ShaderKey key = shaderKey(state, layout);
     applyPipeline(state, layout.transformed);
@@ -221,8 +278,8 @@ void GlRenderer::draw(const DeviceState& state, const DrawRequest& request) {
 // their own depth, so only camera-space ones go through its depth range.
 void GlRenderer::applyPipeline(const DeviceState& state, bool transformed) {
     const D3DVIEWPORT7& viewport = state.viewport;
-    const OutputRect shown = output.map(int32_t(viewport.dwX), int32_t(viewport.dwY), int32_t(viewport.dwWidth),
-                                        int32_t(viewport.dwHeight));
+    const OutputRect shown =
+        output.map(int32_t(viewport.dwX), int32_t(viewport.dwY), int32_t(viewport.dwWidth), int32_t(viewport.dwHeight));
     glViewport(shown.x, shown.y, shown.width, shown.height);
     if (transformed)
         glDepthRangef(0.0f, 1.0f);

@@ -13,6 +13,7 @@
 #include "platform/ddraw/render_output.h"
 #include "platform/ddraw/vertex_format.h"
 #include "platform/gl/gl_context.h"
+#include "platform/gl/gl_draw_kinds.h"
 #include "platform/gl/gl_present.h"
 #include "platform/gl/gl_program.h"
 
@@ -31,11 +32,20 @@ public:
     // Samples per pixel of the enhanced frame (4 until told otherwise; 0 for
     // none); an enhanced target made already is made again with the new count.
     void useSamples(GLsizei count);
+    // The enhanced frame's samples may change as it plays (useSamples): what
+    // is prepared is prepared for each number of samples, from the next target on.
+    void letSamplesChange() { samplesMayChange = true; }
     // (Re)makes the back buffer for a width x height picture: RGB565 with a
     // 16-bit depth of exactly that size, or the enhanced frame.
     void createTarget(DWORD width, DWORD height);
     void clear(const DeviceState& state, std::span<const D3DRECT> rects, DWORD flags, D3DCOLOR colour, float z);
     void draw(const DeviceState& state, const DrawRequest& request);
+    // A texture written while a scene loads: uploaded now, and, the first of
+    // its kind, drawn once with no area in every kind of draw known.
+    void prepareTexture(const std::shared_ptr<SurfaceStore>& store);
+    // The fog of state set while a scene loads: every kind of draw known is
+    // drawn once with no area under it, with a texture of each kind.
+    void prepareFog(const DeviceState& state);
     // The frame as 8-bit RGB triples, top row first.
     std::vector<uint8_t> readTarget();
     // Binds the finished frame (resolved when multisampled) as the read
@@ -62,6 +72,9 @@ public:
     GLint maximumTextureSize();
 
 private:
+    void drawInto(GLuint target, const DeviceState& state, const DrawRequest& request);
+    void prepare(const DrawKind& kind, const std::shared_ptr<SurfaceStore>& texture);
+    void prepareWithEveryTexture(const DrawKind& kind);
     void applyPipeline(const DeviceState& state, bool transformed);
     const GlProgram& programFor(const ShaderKey& key);
     void applyUniforms(const DeviceState& state, const GlProgram::Uniforms& uniforms);
@@ -77,11 +90,21 @@ private:
     ShaderLanguage shaderLanguage;                             // the context's: OpenGL ES takes GLSL ES
     std::map<ShaderKey, std::unique_ptr<GlProgram>> programs;  // compiled as draws ask for them
     std::unique_ptr<GlPresentProgram> presentProgram;          // compiled at the first present
+    DrawKinds drawKinds;
+    TextureSamples textureSamples;
     GLuint vertexArray = 0, vertexBuffer = 0, indexBuffer = 0;
     GLuint framebuffer = 0, colourBuffer = 0, depthBuffer = 0;  // colourBuffer: multisampled only
     GLuint resolveFramebuffer = 0;                              // multisampled only
     GLuint frameTexture = 0;                                    // the single-sample frame shown
+    // Enhanced only: a target of one pixel for each other number of samples,
+    // which what is prepared is drawn into too, so a change of samples finds
+    // the driver's code for it made.
+    struct SpareTarget {
+        GLuint framebuffer, colour, depth;
+    };
+    std::vector<SpareTarget> spareTargets;
     GLsizei samples = 4;
+    bool samplesMayChange = false;
     DWORD width = 0, height = 0;
     std::optional<EnhancedFrame> enhancement;
     RenderOutput output;
