@@ -69,12 +69,10 @@ auto textureShape(const SurfaceStore& store) {
 }  // namespace
 
 DrawKinds::DrawKinds() {
-    for (DWORD vertexFormat : {litModel, DWORD{D3DFVF_TLVERTEX}}) {
-        for (const DrawKind& kind : {common(vertexFormat, false, D3DBLEND_ONE, D3DBLEND_ZERO),
-                                     common(vertexFormat, true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA),
-                                     common(vertexFormat, true, D3DBLEND_ONE, D3DBLEND_ONE)})
-            learn(kind.state, kind.vertexFormat);
-    }
+    for (const DrawKind& kind : {common(litModel, false, D3DBLEND_ONE, D3DBLEND_ZERO),
+                                 common(litModel, true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA),
+                                 common(D3DFVF_TLVERTEX, true, D3DBLEND_ONE, D3DBLEND_ONE)})
+        learn(kind.state, kind.vertexFormat);
 }
 
 bool DrawKinds::learn(const DeviceState& state, DWORD vertexFormat) {

@@ -23,9 +23,11 @@ struct DrawKind {
 
 class DrawKinds {
 public:
-    // Starts with what Direct3D 7 programs draw most: models lit with one
-    // texture, and pre-transformed quads over them, each opaque, blended by
-    // alpha or added, with the z-buffer on and bilinear magnification.
+    // Starts with what Direct3D 7 programs of the time draw most, with the
+    // z-buffer on and bilinear magnification: models lit with one texture,
+    // opaque or blended by its alpha, and pre-transformed quads added over
+    // them. Each kind costs every kind of texture its code while loading, so
+    // the list stays short; a kind not in it is learnt at its first draw.
     DrawKinds();
 
     // Remembers the kind of a draw; true when it was not known.
