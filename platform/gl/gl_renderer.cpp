@@ -227,9 +227,13 @@ void GlRenderer::prepareTexture(const std::shared_ptr<SurfaceStore>& store) {
     if (context == nullptr) return;
     context->makeCurrent();
     uploadTexture(*store, context);
-    if (framebuffer == 0 || !textureSamples.learn(store)) return;
-    for (const DrawKind& kind : drawKinds.all())
-        if (kind.state.textures[0] != nullptr) prepare(kind, store);
+    if (framebuffer == 0) return;
+    const bool firstOfItsKind = textureSamples.learn(store);
+    for (const DrawKind& kind : drawKinds.all()) {
+        if (kind.state.textures[0] == nullptr) continue;
+        prepare(kind, store);
+        if (!firstOfItsKind) return;
+    }
 }
 
 void GlRenderer::prepareFog(const DeviceState& state) {

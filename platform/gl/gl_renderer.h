@@ -40,8 +40,9 @@ public:
     void createTarget(DWORD width, DWORD height);
     void clear(const DeviceState& state, std::span<const D3DRECT> rects, DWORD flags, D3DCOLOR colour, float z);
     void draw(const DeviceState& state, const DrawRequest& request);
-    // A texture written while a scene loads: uploaded now, and, the first of
-    // its kind, drawn once with no area in every kind of draw known.
+    // A texture written while a scene loads: uploaded now, and drawn once
+    // with no area (a driver readies a texture at its first draw), in every
+    // kind of draw known when it is the first of its kind.
     void prepareTexture(const std::shared_ptr<SurfaceStore>& store);
     // The fog of state set while a scene loads: every kind of draw known is
     // drawn once with no area under it, with a texture of each kind.
