@@ -1,6 +1,7 @@
 #include "platform/gl/gl_renderer.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string_view>
 
 #include "platform/gl/gl_pipeline.h"
@@ -113,18 +114,19 @@ void GlRenderer::shutDown() {
 }
 
 void GlRenderer::deleteTarget() {
-    glDeleteFramebuffers(1, &framebuffer);
-    glDeleteRenderbuffers(1, &colourBuffer);
-    glDeleteRenderbuffers(1, &depthBuffer);
-    glDeleteFramebuffers(1, &resolveFramebuffer);
+    if (sampledTargets.empty()) {
+        glDeleteFramebuffers(1, &framebuffer);
+        glDeleteRenderbuffers(1, &depthBuffer);
+    }
+    for (const SampledTarget& target : sampledTargets) {
+        glDeleteFramebuffers(1, &target.framebuffer);
+        glDeleteRenderbuffers(1, &target.colour);
+        glDeleteRenderbuffers(1, &target.depth);
+        glDeleteFramebuffers(1, &target.resolve);
+    }
+    sampledTargets.clear();
     glDeleteTextures(1, &frameTexture);
     framebuffer = colourBuffer = depthBuffer = resolveFramebuffer = frameTexture = 0;
-    for (const SpareTarget& spare : spareTargets) {
-        glDeleteFramebuffers(1, &spare.framebuffer);
-        glDeleteRenderbuffers(1, &spare.colour);
-        glDeleteRenderbuffers(1, &spare.depth);
-    }
-    spareTargets.clear();
 }
 
 void GlRenderer::createTarget(DWORD targetWidth, DWORD targetHeight) {
@@ -144,32 +146,52 @@ void GlRenderer::createTarget(DWORD targetWidth, DWORD targetHeight) {
 
 // The samples asked for per pixel of 32-bit colour and 24-bit depth, resolved
 // into a plain frame to be read or shown (or drawn there directly with none);
-// the bars beside a letter-boxed picture stay black.
+// the bars beside a letter-boxed picture stay black. Where the count may
+// change, a target for each count is made now: a change is then a choice, not
+// buffers made and deleted in a frame, and what is prepared is drawn in each.
 void GlRenderer::createEnhancedTarget() {
     output = RenderOutput::enhanced(width, height, *enhancement);
     const GLsizei frameWidth = GLsizei(output.frameWidth), frameHeight = GLsizei(output.frameHeight);
-    for (GLsizei count : enhancedSampleCounts) {
-        if (!samplesMayChange || count == samples) continue;
-        SpareTarget spare{0, makeRenderbuffer(GL_RGBA8, 1, 1, count),
-                          makeRenderbuffer(GL_DEPTH_COMPONENT24, 1, 1, count)};
-        spare.framebuffer = makeFramebuffer(spare.colour, 0, spare.depth);
-        spareTargets.push_back(spare);
-    }
     frameTexture = makeFrameTexture(GL_RGBA8, GL_RGBA, GL_UNSIGNED_BYTE, frameWidth, frameHeight);
-    if (samples > 0) {
-        colourBuffer = makeRenderbuffer(GL_RGBA8, frameWidth, frameHeight, samples);
-        resolveFramebuffer = makeFramebuffer(0, frameTexture);
+    std::vector<GLsizei> counts{samples};
+    if (samplesMayChange)
+        std::copy_if(std::begin(enhancedSampleCounts), std::end(enhancedSampleCounts), std::back_inserter(counts),
+                     [this](GLsizei count) { return count != samples; });
+    for (GLsizei count : counts) {
+        SampledTarget target{count, 0, 0, 0, 0};
+        if (count > 0) {
+            target.colour = makeRenderbuffer(GL_RGBA8, frameWidth, frameHeight, count);
+            target.resolve = makeFramebuffer(0, frameTexture);
+        }
+        target.depth = makeRenderbuffer(GL_DEPTH_COMPONENT24, frameWidth, frameHeight, count);
+        target.framebuffer = makeFramebuffer(target.colour, count > 0 ? 0 : frameTexture, target.depth);
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        sampledTargets.push_back(target);
     }
-    depthBuffer = makeRenderbuffer(GL_DEPTH_COMPONENT24, frameWidth, frameHeight, samples);
-    framebuffer = makeFramebuffer(colourBuffer, samples > 0 ? 0 : frameTexture, depthBuffer);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
+    chooseSampledTarget();
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+}
+
+// False when no target was made for the count asked for.
+bool GlRenderer::chooseSampledTarget() {
+    for (const SampledTarget& target : sampledTargets) {
+        if (target.samples != samples) continue;
+        framebuffer = target.framebuffer;
+        colourBuffer = target.colour;
+        depthBuffer = target.depth;
+        resolveFramebuffer = target.resolve;
+        return true;
+    }
+    return false;
 }
 
 void GlRenderer::useSamples(GLsizei count) {
     if (count == samples) return;
     samples = count;
-    if (enhancement && framebuffer != 0) createTarget(width, height);
+    if (!enhancement || framebuffer == 0) return;
+    context->makeCurrent();
+    if (!chooseSampledTarget()) createTarget(width, height);
 }
 
 GLuint GlRenderer::resolvedFrame() {
@@ -256,8 +278,9 @@ void GlRenderer::prepare(const DrawKind& kind, const std::shared_ptr<SurfaceStor
     state.textures[0] = texture;
     const std::vector<uint8_t> vertices(size_t(vertexLayout(kind.vertexFormat).stride) * 3);
     const DrawRequest request{D3DPT_TRIANGLELIST, kind.vertexFormat, vertices.data(), 3, nullptr, 0};
+    for (const SampledTarget& target : sampledTargets)
+        if (target.framebuffer != framebuffer) drawInto(target.framebuffer, state, request);
     drawInto(framebuffer, state, request);
-    for (const SpareTarget& spare : spareTargets) drawInto(spare.framebuffer, state, request);
 }
 
 void GlRenderer::drawInto(GLuint target, const DeviceState& state, const DrawRequest& request) {

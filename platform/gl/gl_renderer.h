@@ -30,10 +30,12 @@ public:
     // multisampling, linear texture filtering), or the authentic one with none.
     void enhance(std::optional<EnhancedFrame> frame) { enhancement = frame; }
     // Samples per pixel of the enhanced frame (4 until told otherwise; 0 for
-    // none); an enhanced target made already is made again with the new count.
+    // none); an enhanced target made already is made again with the new count
+    // unless it was made for it (letSamplesChange).
     void useSamples(GLsizei count);
-    // The enhanced frame's samples may change as it plays (useSamples): what
-    // is prepared is prepared for each number of samples, from the next target on.
+    // The enhanced frame's samples may change as it plays (useSamples): from
+    // the next target on, one is made for each number of samples, and what is
+    // prepared is prepared in each.
     void letSamplesChange() { samplesMayChange = true; }
     // (Re)makes the back buffer for a width x height picture: RGB565 with a
     // 16-bit depth of exactly that size, or the enhanced frame.
@@ -82,6 +84,7 @@ private:
     void streamVertices(const DrawRequest& request, const VertexLayout& layout);
     void deleteTarget();
     void createEnhancedTarget();
+    bool chooseSampledTarget();
     std::vector<uint8_t> readEnhancedFrame();
     std::vector<uint8_t> readFrame(GLuint source, DWORD frameWidth, DWORD frameHeight);
     // The multisampled frame resolved into frameTexture; the framebuffer that holds it.
@@ -97,13 +100,13 @@ private:
     GLuint framebuffer = 0, colourBuffer = 0, depthBuffer = 0;  // colourBuffer: multisampled only
     GLuint resolveFramebuffer = 0;                              // multisampled only
     GLuint frameTexture = 0;                                    // the single-sample frame shown
-    // Enhanced only: a target of one pixel for each other number of samples,
-    // which what is prepared is drawn into too, so a change of samples finds
-    // the driver's code for it made.
-    struct SpareTarget {
-        GLuint framebuffer, colour, depth;
+    // Enhanced only: the target of each number of samples made; the one in
+    // use is also in framebuffer, colourBuffer, depthBuffer, resolveFramebuffer.
+    struct SampledTarget {
+        GLsizei samples;
+        GLuint framebuffer, colour, depth, resolve;
     };
-    std::vector<SpareTarget> spareTargets;
+    std::vector<SampledTarget> sampledTargets;
     GLsizei samples = 4;
     bool samplesMayChange = false;
     DWORD width = 0, height = 0;
