@@ -75,6 +75,7 @@ public:
     void draw(const DeviceState& state, const DrawRequest& request) override {
         if (gate->kept()) device->draw(state, request);
     }
+    void fogChanged(const DeviceState& state) override { device->fogChanged(state); }
 
 private:
     std::shared_ptr<DeviceBackend> device;

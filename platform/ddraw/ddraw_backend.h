@@ -74,6 +74,9 @@ public:
     virtual void clear(const DeviceState& state, std::span<const D3DRECT> rects, DWORD flags, D3DCOLOR colour,
                        float z) = 0;
     virtual void draw(const DeviceState& state, const DrawRequest& request) = 0;
+    // The fog changed: a scene sets it as it loads, so a backend may make
+    // ready now what the draws under the new fog will need.
+    virtual void fogChanged(const DeviceState&) {}
 };
 
 // One DirectDraw object's driver.
@@ -95,6 +98,9 @@ public:
     virtual std::shared_ptr<DeviceBackend> createDevice(const DeviceState& state) = 0;
     // Whether a device can draw into target, a surface made for 3D rendering.
     virtual bool rendersInto(const SurfaceStore&) const { return true; }
+    // A texture's pixels were written and unlocked, as a program does while it
+    // loads: a driver may take them to the GPU now rather than at the first draw.
+    virtual void textureWritten(const std::shared_ptr<SurfaceStore>&) {}
     // Shows what was drawn into the back buffer.
     virtual HRESULT present(const SurfaceStore& backBuffer, DWORD flags) = 0;
     // The biggest texture side the driver takes.

@@ -130,7 +130,11 @@ HRESULT WINAPI DeviceObject::SetMaterial(LPD3DMATERIAL7 material) {
 HRESULT WINAPI DeviceObject::SetRenderState(D3DRENDERSTATETYPE which, DWORD value) {
     if (HRESULT refused = enter("SetRenderState", {}, which, value); FAILED(refused)) return refused;
     if (which <= 0 || DWORD(which) >= D3D_MAXRENDERSTATES) return DDERR_INVALIDPARAMS;
+    const bool fogChanged = state.renderStates[which] != value &&
+                            (which == D3DRENDERSTATE_FOGENABLE || which == D3DRENDERSTATE_FOGTABLEMODE ||
+                             which == D3DRENDERSTATE_FOGVERTEXMODE);
     state.renderStates[which] = value;
+    if (fogChanged && backend != nullptr) backend->fogChanged(state);
     return D3D_OK;
 }
 

@@ -120,7 +120,9 @@ HRESULT WINAPI SurfaceObject::Unlock(LPRECT rect) {
     if (HRESULT refused = enter("Unlock", bytesOf(rect)); FAILED(refused)) return refused;
     if (!store->locked) return DDERR_NOTLOCKED;
     store->locked = false;
-    if (!(lockFlags & DDLOCK_READONLY)) ++store->revision;
+    if (lockFlags & DDLOCK_READONLY) return DD_OK;
+    ++store->revision;
+    if (store->caps() & DDSCAPS_TEXTURE) driver().textureWritten(store);
     return DD_OK;
 }
 

@@ -260,6 +260,7 @@ HRESULT DisplayDriver::createFlipChain(DWORD width, DWORD height) {
         int drawableWidth = 0, drawableHeight = 0;
         SDL_GL_GetDrawableSize(windowContext->sdlWindow(), &drawableWidth, &drawableHeight);
         renderer->enhance(EnhancedFrame{uint32_t(std::max(drawableWidth, 1)), uint32_t(std::max(drawableHeight, 1)), false});
+        renderer->letSamplesChange();
     }
     return GlDriver::createFlipChain(width, height);
 }

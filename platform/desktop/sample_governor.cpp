@@ -29,7 +29,7 @@ bool SampleGovernor::frameMade(Clock::duration work, Clock::duration period) {
     if (recentTight.size() > window) recentTight.pop_front();
     easyRun = share < easyShare ? easyRun + 1 : 0;
     const auto tight = size_t(std::count(recentTight.begin(), recentTight.end(), true));
-    if (level + 1 < sampleLevels.size() && recentTight.size() == window && tight >= tightFramesToStepDown) {
+    if (level + 1 < sampleLevels.size() && tight >= tightFramesToStepDown) {
         if (lastStepUp) easyRunNeeded *= 2;
         step(level + 1, std::to_string(tight) + " of the last " + std::to_string(recentTight.size()) +
                             " frames took over 90 % of the refresh period");

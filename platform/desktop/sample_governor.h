@@ -9,9 +9,9 @@
 // next less the wait for the retrace, as a share of the refresh period:
 // - one step down when 6 of the last 30 frames (half a second) took more
 //   than 90 % of the period: a margin, since a software rasteriser's frame
-//   time rises with what is on screen; the first 30 frames after a start or
-//   a change are all looked at first, since a scene's first frames also
-//   compile its shaders;
+//   time rises with what is on screen; from the first frames on, as the
+//   renderer makes its shaders' code while the show loads, not in them, so
+//   the count is settled within the show's first second;
 // - one step up when 240 frames in a row (four seconds) took less than 40 %:
 //   twice the samples cost about twice the time, which then still fits;
 // - after any change the next 3 frames are not judged (the frame's buffers

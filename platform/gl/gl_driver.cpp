@@ -16,6 +16,7 @@ public:
         renderer->clear(state, rects, flags, colour, z);
     }
     void draw(const DeviceState& state, const DrawRequest& request) override { renderer->draw(state, request); }
+    void fogChanged(const DeviceState& state) override { renderer->prepareFog(state); }
 
 private:
     std::shared_ptr<GlRenderer> renderer;
@@ -28,6 +29,8 @@ GlDriver::GlDriver(std::shared_ptr<GlContext> context)
       textureLimit(static_cast<DWORD>(renderer->maximumTextureSize())) {}
 
 std::vector<DDPIXELFORMAT> GlDriver::textureFormats() const { return glTextureFormats(); }
+
+void GlDriver::textureWritten(const std::shared_ptr<SurfaceStore>& store) { renderer->prepareTexture(store); }
 
 std::vector<DDPIXELFORMAT> GlDriver::zBufferFormats() const { return {zBufferFormat(16)}; }
 

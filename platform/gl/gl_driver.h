@@ -18,6 +18,8 @@ public:
     std::vector<DDPIXELFORMAT> zBufferFormats() const override;
     HRESULT createFlipChain(DWORD width, DWORD height) override;
     std::shared_ptr<DeviceBackend> createDevice(const DeviceState& state) override;
+    // Uploaded at once: a program writes its textures while it loads.
+    void textureWritten(const std::shared_ptr<SurfaceStore>& store) override;
     // Only the flip chain's back buffer: the renderer draws into its framebuffer alone.
     bool rendersInto(const SurfaceStore& target) const override;
     DWORD maximumTextureSize() const override { return textureLimit; }

@@ -1,6 +1,7 @@
 #include "platform/gl/gl_renderer.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string_view>
 
 #include "platform/gl/gl_pipeline.h"
@@ -82,6 +83,10 @@ GLuint makeFramebuffer(GLuint colourRenderbuffer, GLuint colourTexture, GLuint d
     return framebuffer;
 }
 
+// The numbers of samples per pixel the enhanced frame may be given: the
+// display driver steps through them as frames come late or easily.
+constexpr GLsizei enhancedSampleCounts[] = {4, 2, 0};
+
 }  // namespace
 
 GlRenderer::GlRenderer(std::shared_ptr<GlContext> glContext) : context(std::move(glContext)) {
@@ -109,10 +114,17 @@ void GlRenderer::shutDown() {
 }
 
 void GlRenderer::deleteTarget() {
-    glDeleteFramebuffers(1, &framebuffer);
-    glDeleteRenderbuffers(1, &colourBuffer);
-    glDeleteRenderbuffers(1, &depthBuffer);
-    glDeleteFramebuffers(1, &resolveFramebuffer);
+    if (sampledTargets.empty()) {
+        glDeleteFramebuffers(1, &framebuffer);
+        glDeleteRenderbuffers(1, &depthBuffer);
+    }
+    for (const SampledTarget& target : sampledTargets) {
+        glDeleteFramebuffers(1, &target.framebuffer);
+        glDeleteRenderbuffers(1, &target.colour);
+        glDeleteRenderbuffers(1, &target.depth);
+        glDeleteFramebuffers(1, &target.resolve);
+    }
+    sampledTargets.clear();
     glDeleteTextures(1, &frameTexture);
     framebuffer = colourBuffer = depthBuffer = resolveFramebuffer = frameTexture = 0;
 }
@@ -134,25 +146,52 @@ void GlRenderer::createTarget(DWORD targetWidth, DWORD targetHeight) {
 
 // The samples asked for per pixel of 32-bit colour and 24-bit depth, resolved
 // into a plain frame to be read or shown (or drawn there directly with none);
-// the bars beside a letter-boxed picture stay black.
+// the bars beside a letter-boxed picture stay black. Where the count may
+// change, a target for each count is made now: a change is then a choice, not
+// buffers made and deleted in a frame, and what is prepared is drawn in each.
 void GlRenderer::createEnhancedTarget() {
     output = RenderOutput::enhanced(width, height, *enhancement);
     const GLsizei frameWidth = GLsizei(output.frameWidth), frameHeight = GLsizei(output.frameHeight);
     frameTexture = makeFrameTexture(GL_RGBA8, GL_RGBA, GL_UNSIGNED_BYTE, frameWidth, frameHeight);
-    if (samples > 0) {
-        colourBuffer = makeRenderbuffer(GL_RGBA8, frameWidth, frameHeight, samples);
-        resolveFramebuffer = makeFramebuffer(0, frameTexture);
+    std::vector<GLsizei> counts{samples};
+    if (samplesMayChange)
+        std::copy_if(std::begin(enhancedSampleCounts), std::end(enhancedSampleCounts), std::back_inserter(counts),
+                     [this](GLsizei count) { return count != samples; });
+    for (GLsizei count : counts) {
+        SampledTarget target{count, 0, 0, 0, 0};
+        if (count > 0) {
+            target.colour = makeRenderbuffer(GL_RGBA8, frameWidth, frameHeight, count);
+            target.resolve = makeFramebuffer(0, frameTexture);
+        }
+        target.depth = makeRenderbuffer(GL_DEPTH_COMPONENT24, frameWidth, frameHeight, count);
+        target.framebuffer = makeFramebuffer(target.colour, count > 0 ? 0 : frameTexture, target.depth);
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        sampledTargets.push_back(target);
     }
-    depthBuffer = makeRenderbuffer(GL_DEPTH_COMPONENT24, frameWidth, frameHeight, samples);
-    framebuffer = makeFramebuffer(colourBuffer, samples > 0 ? 0 : frameTexture, depthBuffer);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
+    chooseSampledTarget();
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+}
+
+// False when no target was made for the count asked for.
+bool GlRenderer::chooseSampledTarget() {
+    for (const SampledTarget& target : sampledTargets) {
+        if (target.samples != samples) continue;
+        framebuffer = target.framebuffer;
+        colourBuffer = target.colour;
+        depthBuffer = target.depth;
+        resolveFramebuffer = target.resolve;
+        return true;
+    }
+    return false;
 }
 
 void GlRenderer::useSamples(GLsizei count) {
     if (count == samples) return;
     samples = count;
-    if (enhancement && framebuffer != 0) createTarget(width, height);
+    if (!enhancement || framebuffer == 0) return;
+    context->makeCurrent();
+    if (!chooseSampledTarget()) createTarget(width, height);
 }
 
 GLuint GlRenderer::resolvedFrame() {
@@ -198,10 +237,55 @@ void GlRenderer::clear(const DeviceState& state, std::span<const D3DRECT> rects,
     glDisable(GL_SCISSOR_TEST);
 }
 
+// A kind of draw not foreseen costs its frame the code for every kind of
+// texture at once, so that no later frame pays for it with another texture.
 void GlRenderer::draw(const DeviceState& state, const DrawRequest& request) {
     if (context == nullptr || framebuffer == 0) return;
+    drawInto(framebuffer, state, request);
+    if (drawKinds.learn(state, request.vertexFormat)) prepareWithEveryTexture(drawKinds.all().back());
+}
+
+void GlRenderer::prepareTexture(const std::shared_ptr<SurfaceStore>& store) {
+    if (context == nullptr) return;
     context->makeCurrent();
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    uploadTexture(*store, context);
+    if (framebuffer == 0) return;
+    const bool firstOfItsKind = textureSamples.learn(store);
+    for (const DrawKind& kind : drawKinds.all()) {
+        if (kind.state.textures[0] == nullptr) continue;
+        prepare(kind, store);
+        if (!firstOfItsKind) return;
+    }
+}
+
+void GlRenderer::prepareFog(const DeviceState& state) {
+    if (context == nullptr || framebuffer == 0) return;
+    for (const DrawKind& kind : drawKinds.learnFog(state)) prepareWithEveryTexture(kind);
+}
+
+void GlRenderer::prepareWithEveryTexture(const DrawKind& kind) {
+    if (kind.state.textures[0] == nullptr) {
+        prepare(kind, nullptr);
+        return;
+    }
+    for (const std::shared_ptr<SurfaceStore>& texture : textureSamples.alive()) prepare(kind, texture);
+}
+
+// Three vertices at one point: a triangle with no area, nothing drawn, but
+// the driver makes its code for the draw's states.
+void GlRenderer::prepare(const DrawKind& kind, const std::shared_ptr<SurfaceStore>& texture) {
+    DeviceState state = kind.state;
+    state.textures[0] = texture;
+    const std::vector<uint8_t> vertices(size_t(vertexLayout(kind.vertexFormat).stride) * 3);
+    const DrawRequest request{D3DPT_TRIANGLELIST, kind.vertexFormat, vertices.data(), 3, nullptr, 0};
+    for (const SampledTarget& target : sampledTargets)
+        if (target.framebuffer != framebuffer) drawInto(target.framebuffer, state, request);
+    drawInto(framebuffer, state, request);
+}
+
+void GlRenderer::drawInto(GLuint target, const DeviceState& state, const DrawRequest& request) {
+    context->makeCurrent();
+    glBindFramebuffer(GL_FRAMEBUFFER, target);
     VertexLayout layout = vertexLayout(request.vertexFormat);
     ShaderKey key = shaderKey(state, layout);
     applyPipeline(state, layout.transformed);
@@ -221,8 +305,8 @@ void GlRenderer::draw(const DeviceState& state, const DrawRequest& request) {
 // their own depth, so only camera-space ones go through its depth range.
 void GlRenderer::applyPipeline(const DeviceState& state, bool transformed) {
     const D3DVIEWPORT7& viewport = state.viewport;
-    const OutputRect shown = output.map(int32_t(viewport.dwX), int32_t(viewport.dwY), int32_t(viewport.dwWidth),
-                                        int32_t(viewport.dwHeight));
+    const OutputRect shown =
+        output.map(int32_t(viewport.dwX), int32_t(viewport.dwY), int32_t(viewport.dwWidth), int32_t(viewport.dwHeight));
     glViewport(shown.x, shown.y, shown.width, shown.height);
     if (transformed)
         glDepthRangef(0.0f, 1.0f);

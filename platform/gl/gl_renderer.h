@@ -13,6 +13,7 @@
 #include "platform/ddraw/render_output.h"
 #include "platform/ddraw/vertex_format.h"
 #include "platform/gl/gl_context.h"
+#include "platform/gl/gl_draw_kinds.h"
 #include "platform/gl/gl_present.h"
 #include "platform/gl/gl_program.h"
 
@@ -29,13 +30,25 @@ public:
     // multisampling, linear texture filtering), or the authentic one with none.
     void enhance(std::optional<EnhancedFrame> frame) { enhancement = frame; }
     // Samples per pixel of the enhanced frame (4 until told otherwise; 0 for
-    // none); an enhanced target made already is made again with the new count.
+    // none); an enhanced target made already is made again with the new count
+    // unless it was made for it (letSamplesChange).
     void useSamples(GLsizei count);
+    // The enhanced frame's samples may change as it plays (useSamples): from
+    // the next target on, one is made for each number of samples, and what is
+    // prepared is prepared in each.
+    void letSamplesChange() { samplesMayChange = true; }
     // (Re)makes the back buffer for a width x height picture: RGB565 with a
     // 16-bit depth of exactly that size, or the enhanced frame.
     void createTarget(DWORD width, DWORD height);
     void clear(const DeviceState& state, std::span<const D3DRECT> rects, DWORD flags, D3DCOLOR colour, float z);
     void draw(const DeviceState& state, const DrawRequest& request);
+    // A texture written while a scene loads: uploaded now, and drawn once
+    // with no area (a driver readies a texture at its first draw), in every
+    // kind of draw known when it is the first of its kind.
+    void prepareTexture(const std::shared_ptr<SurfaceStore>& store);
+    // The fog of state set while a scene loads: every kind of draw known is
+    // drawn once with no area under it, with a texture of each kind.
+    void prepareFog(const DeviceState& state);
     // The frame as 8-bit RGB triples, top row first.
     std::vector<uint8_t> readTarget();
     // Binds the finished frame (resolved when multisampled) as the read
@@ -62,12 +75,16 @@ public:
     GLint maximumTextureSize();
 
 private:
+    void drawInto(GLuint target, const DeviceState& state, const DrawRequest& request);
+    void prepare(const DrawKind& kind, const std::shared_ptr<SurfaceStore>& texture);
+    void prepareWithEveryTexture(const DrawKind& kind);
     void applyPipeline(const DeviceState& state, bool transformed);
     const GlProgram& programFor(const ShaderKey& key);
     void applyUniforms(const DeviceState& state, const GlProgram::Uniforms& uniforms);
     void streamVertices(const DrawRequest& request, const VertexLayout& layout);
     void deleteTarget();
     void createEnhancedTarget();
+    bool chooseSampledTarget();
     std::vector<uint8_t> readEnhancedFrame();
     std::vector<uint8_t> readFrame(GLuint source, DWORD frameWidth, DWORD frameHeight);
     // The multisampled frame resolved into frameTexture; the framebuffer that holds it.
@@ -77,11 +94,21 @@ private:
     ShaderLanguage shaderLanguage;                             // the context's: OpenGL ES takes GLSL ES
     std::map<ShaderKey, std::unique_ptr<GlProgram>> programs;  // compiled as draws ask for them
     std::unique_ptr<GlPresentProgram> presentProgram;          // compiled at the first present
+    DrawKinds drawKinds;
+    TextureSamples textureSamples;
     GLuint vertexArray = 0, vertexBuffer = 0, indexBuffer = 0;
     GLuint framebuffer = 0, colourBuffer = 0, depthBuffer = 0;  // colourBuffer: multisampled only
     GLuint resolveFramebuffer = 0;                              // multisampled only
     GLuint frameTexture = 0;                                    // the single-sample frame shown
+    // Enhanced only: the target of each number of samples made; the one in
+    // use is also in framebuffer, colourBuffer, depthBuffer, resolveFramebuffer.
+    struct SampledTarget {
+        GLsizei samples;
+        GLuint framebuffer, colour, depth, resolve;
+    };
+    std::vector<SampledTarget> sampledTargets;
     GLsizei samples = 4;
+    bool samplesMayChange = false;
     DWORD width = 0, height = 0;
     std::optional<EnhancedFrame> enhancement;
     RenderOutput output;

@@ -29,6 +29,7 @@ struct ShaderKey {
                         fogMode);
     }
     bool operator<(const ShaderKey& other) const { return tied() < other.tied(); }
+    bool operator==(const ShaderKey& other) const { return tied() == other.tied(); }
 };
 
 // The language the shaders are compiled in: one source for both, only its

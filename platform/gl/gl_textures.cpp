@@ -118,8 +118,12 @@ public:
         uploaded = true;
     }
 
-    void bind(const SurfaceStore& store, const Sampling& wanted) {
+    void bringUpToDate(const SurfaceStore& store) {
         if (!uploaded || revision != store.revision) upload(store);
+    }
+
+    void bind(const SurfaceStore& store, const Sampling& wanted) {
+        bringUpToDate(store);
         glBindTexture(GL_TEXTURE_2D, name);
         if (sampling == wanted) return;
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, wanted.magnify);
@@ -143,17 +147,24 @@ std::vector<DDPIXELFORMAT> glTextureFormats() {
     return {rgb565Format(), rgb555Format(), argb4444Format(), argb1555Format(), argb8888Format(), xrgb8888Format()};
 }
 
+static GlTexture& textureOf(SurfaceStore& store, const std::shared_ptr<GlContext>& context) {
+    auto* texture = dynamic_cast<GlTexture*>(store.resource.get());
+    if (texture != nullptr) return *texture;
+    auto created = std::make_shared<GlTexture>(context);
+    texture = created.get();
+    store.resource = std::move(created);
+    return *texture;
+}
+
+void uploadTexture(SurfaceStore& store, const std::shared_ptr<GlContext>& context) {
+    textureOf(store, context).bringUpToDate(store);
+}
+
 void bindTexture(SurfaceStore& store, const std::array<DWORD, D3D_MAXTEXTURESTAGESTATES>& stage,
                  const std::shared_ptr<GlContext>& context, bool smooth) {
-    auto* texture = dynamic_cast<GlTexture*>(store.resource.get());
-    if (texture == nullptr) {
-        auto created = std::make_shared<GlTexture>(context);
-        texture = created.get();
-        store.resource = std::move(created);
-    }
     Sampling sampling = samplingOf(stage);
     if (smooth) sampling.magnify = sampling.minify = GL_LINEAR;
-    texture->bind(store, sampling);
+    textureOf(store, context).bind(store, sampling);
 }
 
 }  // namespace platform

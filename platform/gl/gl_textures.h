@@ -13,6 +13,9 @@ namespace platform {
 // The formats the OpenGL drivers offer, in the order they enumerate them.
 std::vector<DDPIXELFORMAT> glTextureFormats();
 
+// Uploads store's pixels unless the GPU has them as they are now.
+void uploadTexture(SurfaceStore& store, const std::shared_ptr<GlContext>& context);
+
 // Binds store's texture to unit 0 with the stage's filters and addressing,
 // uploading the pixels first when they are new or were unlocked since.
 // smooth filters linearly both ways whatever the stage asks.

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <optional>
 
 #include "base/display_state.h"
@@ -207,6 +208,27 @@ TEST_F(CapturedPixels, TexturesAreSampledInTheFormatTheyWereCreatedIn) {
         expectPixels(frame, {{{320, 240}, c.expected}, {{5, 5}, c.expected}});
         surface->Release();
     }
+}
+
+// A texture is on the GPU once its writer unlocks it, as a scene loads, not
+// at its first draw in a frame: memory changed afterwards under a read-only
+// lock, which tells the device nothing changed, is not what is drawn.
+TEST_F(CapturedPixels, TexturesGoToTheGpuWhenUnlockedNotWhenFirstDrawn) {
+    IDirectDrawSurface7* surface = texture(platform::rgb565Format(), {0xF800}, 1);
+    DDSURFACEDESC2 description{};
+    description.dwSize = sizeof description;
+    ASSERT_EQ(surface->Lock(nullptr, &description, DDLOCK_READONLY, nullptr), DD_OK);
+    const uint16_t blue = 0x001F;
+    std::memcpy(description.lpSurface, &blue, sizeof blue);
+    surface->Unlock(nullptr);
+    D3DTLVERTEX quad[4] = {screen(0, 0, 0, 0xFFFFFFFF, 0, 0), screen(0, 480, 0, 0xFFFFFFFF, 0, 1),
+                           screen(640, 480, 0, 0xFFFFFFFF, 1, 1), screen(640, 0, 0, 0xFFFFFFFF, 1, 0)};
+    const platform::CapturedFrame& frame = display->frame([&](IDirect3DDevice7& device) {
+        device.SetTexture(0, surface);
+        device.DrawPrimitive(D3DPT_TRIANGLEFAN, D3DFVF_TLVERTEX, quad, 4, 0);
+    });
+    expectPixels(frame, {{{320, 240}, {255, 0, 0}}});
+    surface->Release();
 }
 
 // Red texels blended by their own alpha over white: a format without alpha

@@ -56,24 +56,24 @@ TEST(SampleGovernor, KeepsFourSamplesWhileFramesFitEvenWithOccasionalSlowOnes) {
 
 TEST(SampleGovernor, GivesUpSamplesOneStepAtATimeAndNeverMoreThanAll) {
     platform::SampleGovernor governor;
-    EXPECT_EQ(feed(governor, 0.95, 6), 0) << "half a second is looked at first";
-    EXPECT_EQ(feed(governor, 0.5, 23), 0);
-    EXPECT_EQ(feed(governor, 0.5, 1), 1);
+    EXPECT_EQ(feed(governor, 0.95, 5), 0);
+    EXPECT_EQ(feed(governor, 0.95, 1), 1) << "six frames that do not fit are enough from the first frame on";
     EXPECT_EQ(governor.samples(), 2);
-    EXPECT_EQ(governor.decision(), "2 samples per pixel: 6 of the last 30 frames took over 90 % of the refresh period");
+    EXPECT_EQ(governor.decision(), "2 samples per pixel: 6 of the last 6 frames took over 90 % of the refresh period");
     // The frames right after a change are not judged: the buffers were made again.
     EXPECT_EQ(feed(governor, 3.0, 3), 0);
-    EXPECT_EQ(feed(governor, 0.95, 29), 0);
+    EXPECT_EQ(feed(governor, 0.5, 24), 0);
+    EXPECT_EQ(feed(governor, 0.95, 5), 0);
     EXPECT_EQ(feed(governor, 0.95, 1), 1);
     EXPECT_EQ(governor.samples(), 0);
-    EXPECT_EQ(governor.decision(), "no multisampling: 30 of the last 30 frames took over 90 % of the refresh period");
+    EXPECT_EQ(governor.decision(), "no multisampling: 6 of the last 30 frames took over 90 % of the refresh period");
     EXPECT_EQ(feed(governor, 2.0, 500), 0);
     EXPECT_EQ(governor.samples(), 0);
 }
 
 TEST(SampleGovernor, TakesSamplesBackAfterFourSecondsOfEasyFramesAndBacksOffWhenThatFails) {
     platform::SampleGovernor governor;
-    feed(governor, 0.95, 30 + 3);
+    feed(governor, 0.95, 6 + 3);
     ASSERT_EQ(governor.samples(), 2);
     EXPECT_EQ(feed(governor, 0.3, 239), 0);
     EXPECT_EQ(feed(governor, 0.5, 1), 0) << "a frame over 40 % breaks the run";
@@ -83,7 +83,7 @@ TEST(SampleGovernor, TakesSamplesBackAfterFourSecondsOfEasyFramesAndBacksOffWhen
     EXPECT_EQ(governor.decision(), "4 samples per pixel: 240 frames in a row took under 40 % of the refresh period");
     // Four samples were too many after all: the next step up waits twice as long.
     feed(governor, 0.3, 3);
-    EXPECT_EQ(feed(governor, 0.95, 30), 1);
+    EXPECT_EQ(feed(governor, 0.95, 6), 1);
     EXPECT_EQ(governor.samples(), 2);
     EXPECT_EQ(feed(governor, 0.3, 3 + 479), 0);
     EXPECT_EQ(feed(governor, 0.3, 1), 1);

@@ -87,22 +87,29 @@ TEST_F(GlPresent, ScalesTheFrameOverTheScreenTheRightWayUpWithNoMixedPixels) {
     EXPECT_EQ(colours, (std::set<Pixel>{{255, 0, 0}, {0, 0, 255}})) << "blended, or the screen not covered";
 }
 
+// Made again at each change, or made for every count at once and chosen
+// (back to four too), the frame is the same.
 TEST_F(GlPresent, TheEnhancedFrameDrawsTheSameWithTwoSamplesOrNone) {
-    renderer->enhance(platform::EnhancedFrame{uint32_t(screenWidth), uint32_t(screenHeight), false});
-    renderer->createTarget(640, 480);
-    auto draw = [&] {
-        fill({0, 0, 640, 480}, 0x00000000);
-        fill({100, 50, 300, 400}, 0x0040C080);
-        return renderer->readTarget();
-    };
-    const std::vector<uint8_t> fourSamples = draw();
-    const std::vector<uint8_t> shown = presentOnScreen();
-    EXPECT_EQ(at(shown, 0, 0), Pixel(0, 0, 0));
-    EXPECT_EQ(at(shown, 200 * 1024 / 640, 100 * 768 / 480), Pixel(0x40, 0xC0, 0x80));
-    for (GLsizei samples : {2, 0}) {
-        renderer->useSamples(samples);
-        EXPECT_EQ(draw(), fourSamples) << samples << " samples";
-        EXPECT_EQ(presentOnScreen(), shown) << samples << " samples";
+    for (bool madeForEveryCount : {false, true}) {
+        SCOPED_TRACE(madeForEveryCount ? "targets made for every count" : "target made at each change");
+        renderer = std::make_unique<platform::GlRenderer>(context);
+        if (madeForEveryCount) renderer->letSamplesChange();
+        renderer->enhance(platform::EnhancedFrame{uint32_t(screenWidth), uint32_t(screenHeight), false});
+        renderer->createTarget(640, 480);
+        auto draw = [&] {
+            fill({0, 0, 640, 480}, 0x00000000);
+            fill({100, 50, 300, 400}, 0x0040C080);
+            return renderer->readTarget();
+        };
+        const std::vector<uint8_t> fourSamples = draw();
+        const std::vector<uint8_t> shown = presentOnScreen();
+        EXPECT_EQ(at(shown, 0, 0), Pixel(0, 0, 0));
+        EXPECT_EQ(at(shown, 200 * 1024 / 640, 100 * 768 / 480), Pixel(0x40, 0xC0, 0x80));
+        for (GLsizei samples : {2, 0, 4}) {
+            renderer->useSamples(samples);
+            EXPECT_EQ(draw(), fourSamples) << samples << " samples";
+            EXPECT_EQ(presentOnScreen(), shown) << samples << " samples";
+        }
     }
 }
 
