@@ -777,6 +777,9 @@ class Case:
         site = self.copy_site("video-site")
         subprocess.run(["ffmpeg", "-loglevel", "error", "-f", "lavfi", "-i", "testsrc=size=640x480:rate=30",
                         "-t", "3", "-pix_fmt", "yuv420p", str(site / "kvor-show.mp4")], check=True)
+        # Three parts of a second each and the fade after them, as the site build writes them beside the video.
+        parts = [0, 60, 120, 150]
+        (site / "kvor-show.json").write_text(json.dumps({"parts": parts}))
         subprocess.run([str(SCRIPTS / "stamp-web-site"), str(site)], check=True)
         address, _ = serve(self.processes, site)
         self.browser.open(address)
@@ -784,7 +787,48 @@ class Case:
             "const v = document.getElementById('video'); v.muted = true; v.play().catch(() => {});"
             "return !v.hidden && v.currentTime > 0.5;"))
         check("recording" in self.browser.find("#unavailable-text").text, "the page does not offer the recording")
+        self.check_video_seek_bar(parts)
         self.browser.screenshot(self.output / "no-webgl2-video.png")
+
+    def video_frame(self):
+        """The show's frame the video is at, at 60 frames a second, and whether it is paused."""
+        return self.browser.run("const v = document.getElementById('video');"
+                                "return [Math.round(v.currentTime * 60), v.paused];")
+
+    def check_video_seek_bar(self, parts):
+        """The seek bar over the video: its parts, Space, a click and the arrows."""
+        check(self.browser.find("#timeline").is_displayed(), "no seek bar under the video")
+        names = self.browser.run("return [...document.querySelectorAll('#parts span')].map((s) => s.textContent);")
+        check(names == ["Part 1", "Part 2", "Part 3", ""], f"the parts under the video's bar: {names}")
+        last = self.browser.run("return Number(document.getElementById('seek').max);")
+        check(abs(last - (3 * FRAMES_PER_SECOND - 1)) <= 1, f"the bar over a 3 s video ends on frame {last}")
+        keys = webdriver.ActionChains(self.browser.driver)
+        keys.send_keys(Keys.SPACE).perform()
+        wait_for("Space to pause the video", 10, lambda: self.video_frame()[1])
+        bar = self.browser.find("#seek")
+        webdriver.ActionChains(self.browser.driver).move_to_element_with_offset(
+            bar, int(bar.size["width"] * (0.25 - 0.5)), 0).click().perform()
+        target = self.seek_target(0.25)
+        landed = wait_for("a click on the seek bar to move the video", 10,
+                          lambda: self.video_frame()[0] == target and self.video_frame(), 0.05)
+        print(f"a click at 25% of the video's seek bar: frame {landed[0]} (the bar's {target})")
+        check(landed[1], "a click on the seek bar let the paused video go on")
+        moves = [((Keys.ARROW_RIGHT,), FRAMES_PER_SECOND), ((Keys.SHIFT, Keys.ARROW_RIGHT), 1),
+                 ((Keys.SHIFT, Keys.ARROW_LEFT), -1), ((Keys.PAGE_DOWN,), None)]
+        shown = target
+        for pressed, step in moves:
+            wanted = shown + step if step is not None else next(start for start in parts if start > shown)
+            chain = webdriver.ActionChains(self.browser.driver)
+            for key in pressed[:-1]:
+                chain.key_down(key)
+            chain.send_keys(pressed[-1])
+            for key in pressed[:-1]:
+                chain.key_up(key)
+            chain.perform()
+            wait_for(f"a key to put the video on frame {wanted}", 10, lambda: self.video_frame()[0] == wanted, 0.05)
+            shown = wanted
+        keys.send_keys(Keys.SPACE).perform()
+        wait_for("Space to play the video again", 10, lambda: self.video_frame()[0] > shown + 5)
 
 
 # Phones and desktops, each way up: CSS pixels, and whether the screen is touch.

@@ -577,7 +577,7 @@
     navigator.mediaSession.setActionHandler('play', () => setPaused(false));
     navigator.mediaSession.setActionHandler('pause', () => setPaused(true));
     navigator.mediaSession.setActionHandler('seekto', (details) => {
-      if (state === 'show') display().seek(details.seekTime * framesPerSecond);
+      if (timeline.source?.active()) timeline.source.seek(details.seekTime * framesPerSecond);
     });
     navigator.mediaSession.playbackState = 'playing';
   }
@@ -597,10 +597,10 @@
   // Space pauses and resumes; the arrows move a second, with Shift a frame.
   // Not while a control other than the seek bar has the keyboard.
   function keyPressed(event) {
-    if (state !== 'show' || event.altKey || event.ctrlKey || event.metaKey ||
+    if (!timeline.source?.active() || event.altKey || event.ctrlKey || event.metaKey ||
         event.target.closest?.('button, select, input:not([type=range])')) return;
-    if (event.key === ' ') setPaused(!paused);
-    else if (event.key in timelineKeys) display().press(timelineKeys[event.key], event.shiftKey);
+    if (event.key === ' ') timeline.source.togglePause();
+    else if (event.key in timelineKeys) timeline.source.press(event.key, event.shiftKey);
     else return;
     event.preventDefault();
   }
@@ -608,39 +608,98 @@
   // ---- The seek bar ------------------------------------------------------------
 
   const seek = $('seek');
-  let seeking = false; // a pointer or a finger holds the seek bar
 
   function timeOf(frame) {
     const seconds = frame / framesPerSecond;
     return `${clock(seconds)}.${Math.floor((seconds % 1) * 10)}`;
   }
 
-  // The parts as segments under the bar, each as long as its frames.
-  function showParts(starts) {
-    const frames = starts[starts.length - 1];
-    seek.max = Math.max(frames - 1, 0);
-    $('parts').replaceChildren(...starts.slice(0, -1).map((start, part) => {
-      const segment = document.createElement('span');
-      segment.textContent = `Part ${part + 1}`;
-      segment.style.flexGrow = starts[part + 1] - start;
-      segment.title = `${timeOf(start)} to ${timeOf(starts[part + 1])}`;
-      return segment;
-    }));
-    $('timeline').hidden = false;
-    showPosition(Math.max(display().frame, 0));
-  }
+  // One seek bar over whatever plays the show: the program, which jumps by
+  // the show's own logic, or, where it cannot run, the show's video. Its
+  // source says where it is, goes where the bar says and takes the keys.
+  const timeline = {
+    source: null,
+    parts: null, // each part's first frame, then the frames of them all
+    frames: 0, // the bar's length: the parts', or the video's where it is longer
+    seeking: false, // a pointer or a finger holds the seek bar
 
-  function showPosition(frame) {
-    if (!seeking) seek.value = frame;
-    const parts = display().parts;
-    $('seek-time').textContent = `${timeOf(frame)} / ${timeOf(parts ? parts[parts.length - 1] : 0)}`;
-    $('seek-frame').textContent = `frame ${frame}`;
-  }
+    // The parts as segments under the bar, each as long as its frames (the
+    // video's fade after them unnamed).
+    show(source, parts, frames) {
+      this.source = source;
+      this.parts = parts;
+      this.frames = Math.max(frames, parts ? parts[parts.length - 1] : 0);
+      seek.max = Math.max(this.frames - 1, 0);
+      const segments = (parts ?? [0]).slice(0, -1).map((start, part) => {
+        const segment = document.createElement('span');
+        segment.textContent = `Part ${part + 1}`;
+        segment.style.flexGrow = parts[part + 1] - start;
+        segment.title = `${timeOf(start)} to ${timeOf(parts[part + 1])}`;
+        return segment;
+      });
+      const after = this.frames - (parts ? parts[parts.length - 1] : 0);
+      if (after > 0 && parts) {
+        const tail = document.createElement('span');
+        tail.style.flexGrow = after;
+        segments.push(tail);
+      }
+      $('parts').replaceChildren(...segments);
+      $('timeline').hidden = false;
+      this.position(source.frame());
+    },
 
-  // A click or a drag (a finger's too) puts the show where the bar says.
-  function seekTo() {
-    if (state !== 'show') return;
-    display().seek(Number(seek.value));
+    position(frame) {
+      if (!this.seeking) seek.value = frame;
+      $('seek-time').textContent = `${timeOf(frame)} / ${timeOf(this.frames)}`;
+      $('seek-frame').textContent = `frame ${frame}`;
+    },
+
+    // A click or a drag (a finger's too) puts the show where the bar says.
+    seekTo() {
+      if (this.source?.active()) this.source.seek(Number(seek.value));
+    },
+  };
+
+  // The program as the seek bar's source.
+  const programTimeline = {
+    active: () => state === 'show',
+    frame: () => Math.max(display().frame, 0),
+    seek: (frame) => display().seek(frame),
+    press: (key, shift) => display().press(timelineKeys[key], shift),
+    togglePause: () => setPaused(!paused),
+  };
+
+  // The show's video as the seek bar's source: the keys move it as they move
+  // the show, counted in the show's frames.
+  function videoTimeline(video) {
+    const last = () => Math.max(timeline.frames - 1, 0);
+    const starts = () => (timeline.parts ?? [0]).slice(0, -1);
+    const moves = {
+      ArrowLeft: (now, step) => now - step,
+      ArrowRight: (now, step) => now + step,
+      // The part before the one playing (the last part, in the fade after them all).
+      PageUp: (now) => {
+        const current = [...starts(), timeline.parts?.at(-1) ?? 0].filter((start) => start <= now).at(-1) ?? 0;
+        return starts().filter((start) => start < current).at(-1) ?? 0;
+      },
+      PageDown: (now) => starts().find((start) => start > now) ?? now,
+      Home: () => 0,
+    };
+    return {
+      active: () => state === 'unavailable',
+      frame: () => Math.round(video.currentTime * framesPerSecond),
+      seek(frame) {
+        video.currentTime = Math.min(Math.max(frame, 0), last()) / framesPerSecond;
+        timeline.position(this.frame());
+      },
+      press(key, shift) {
+        this.seek(moves[key](this.frame(), shift ? 1 : framesPerSecond));
+      },
+      togglePause() {
+        if (video.paused) video.play().catch((refusal) => setStatus(`The video did not start (${refusal.message}).`));
+        else video.pause();
+      },
+    };
   }
 
   // ---- The show and its end ------------------------------------------------
@@ -657,7 +716,7 @@
       openMediaSession();
       keepScreenOn(true);
     }
-    showPosition(frame);
+    timeline.position(frame);
     if (frame % 30 === 0 && !paused)
       setStatus(`Playing: frame ${frame}. Space or a tap pauses, the arrows move; Escape ends the show.`);
   }
@@ -733,12 +792,29 @@
     $('unavailable-text').textContent = `kvor cannot play in this browser: ${missing}.` +
       (site.video ? ' Here is a recording of the show instead.' : '');
     $('unavailable').hidden = false;
-    if (site.video) {
-      const video = $('video');
-      video.src = site.video;
-      video.hidden = false;
-    }
     setStatus(`kvor cannot play here: ${missing}.`);
+    if (site.video) playVideo(missing);
+  }
+
+  // The video under the seek bar, with the parts the site build wrote beside
+  // it (a bar without parts when they are missing); a tap on it pauses.
+  async function playVideo(missing) {
+    const video = $('video');
+    video.src = site.video;
+    video.hidden = false;
+    const source = videoTimeline(video);
+    const parts = await fetch(site.video.replace(/\.[^.]*$/, '.json'))
+      .then((response) => (response.ok ? response.json() : {}))
+      .then((found) => found.parts ?? null, () => null);
+    const shown = () => {
+      if (Number.isFinite(video.duration)) timeline.show(source, parts, Math.round(video.duration * framesPerSecond));
+    };
+    shown();
+    video.addEventListener('durationchange', shown);
+    for (const change of ['timeupdate', 'seeked'])
+      video.addEventListener(change, () => timeline.position(source.frame()));
+    video.addEventListener('click', () => source.togglePause());
+    setStatus(`kvor cannot play here: ${missing}. Space or a tap plays the recording, the arrows move.`);
   }
 
   // ---- Offline and new builds -----------------------------------------------
@@ -863,7 +939,7 @@
         unpaced: settings.unpaced,
         onPresent: presented,
         onHeld: held,
-        onParts: showParts,
+        onParts: (parts) => timeline.show(programTimeline, parts, 0),
         onJumped: jumped,
       },
       // The data follow the engine rather than share the link with it.
@@ -891,13 +967,13 @@
     if (playing()) fillPhoneScreen();
   });
   document.addEventListener('visibilitychange', () => keepScreenOn(playing()));
-  seek.addEventListener('input', seekTo);
+  seek.addEventListener('input', () => timeline.seekTo());
   seek.addEventListener('pointerdown', () => {
-    seeking = true;
+    timeline.seeking = true;
   });
   for (const end of ['pointerup', 'pointercancel', 'lostpointercapture'])
     seek.addEventListener(end, () => {
-      seeking = false;
+      timeline.seeking = false;
     });
   $('fullscreen').addEventListener('click', toggleFullScreen);
   $('save-frame').addEventListener('click', saveFrame);
