@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """The web site end to end, in a real browser.
 
-    page_end_to_end.py CASE SITE NATIVE_BUILD OUTPUT
+    page_end_to_end.py [--plain-server] CASE SITE NATIVE_BUILD OUTPUT
 
 CASE is one of the Case methods listed in CASES. SITE is the folder
 scripts/build-web made; NATIVE_BUILD a native build folder with kvor,
@@ -10,7 +10,9 @@ with (the cases that compare with it). Each case serves the site with the
 site's own server (scripts/serve-web) on a free port of the loopback and
 drives Debian's Chromium, headless and drawing WebGL 2 on the CPU, through
 chromedriver; both are stopped at the end. The screenshots, frames and logs
-stay in OUTPUT. Exit status 77: skipped (no browser, no driver or no native
+stay in OUTPUT. --plain-server serves it with Python's http.server instead,
+as the least a static host does (no compressed copies, no byte ranges), as
+the release's web archive is checked. Exit status 77: skipped (no browser, no driver or no native
 build).
 """
 
@@ -92,10 +94,22 @@ SCRIPTS = Path(__file__).resolve().parents[2] / "scripts"
 SERVER = SCRIPTS / "serve-web"
 
 
+# Set by --plain-server.
+plain_server = False
+
+
+def server_command(folder, port):
+    if plain_server:
+        # Unbuffered: its first line, the address, is read through a pipe.
+        return [sys.executable, "-u", "-m", "http.server", "--bind", "127.0.0.1", "--directory", str(folder),
+                str(port)]
+    return [str(SERVER), "--port", str(port), str(folder)]
+
+
 def serve(processes, folder, port=0):
-    """The site's own server on a free port of the loopback (or the one
-    given); the site's address and the server's process."""
-    server = processes.start([str(SERVER), "--port", str(port), str(folder)],
+    """The site's server on a free port of the loopback (or the one given);
+    the site's address and the server's process."""
+    server = processes.start(server_command(folder, port),
                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
     line = server.stdout.readline()
     address = re.search(r"http://127\.0\.0\.1:\d+/", line)
@@ -904,10 +918,14 @@ BROWSER_ARGUMENTS = {"unavailable": ["--disable-webgl2"]}
 
 
 def main():
-    if len(sys.argv) != 5 or sys.argv[1] not in CASES:
+    global plain_server
+    arguments = sys.argv[1:]
+    plain_server = arguments[:1] == ["--plain-server"]
+    arguments = arguments[plain_server:]
+    if len(arguments) != 4 or arguments[0] not in CASES:
         print(__doc__, file=sys.stderr)
         return 2
-    case_name, site, native, output = sys.argv[1], Path(sys.argv[2]), Path(sys.argv[3]), Path(sys.argv[4])
+    case_name, site, native, output = arguments[0], Path(arguments[1]), Path(arguments[2]), Path(arguments[3])
     if webdriver is None or not (os.access(CHROMIUM, os.X_OK) and os.access(CHROMEDRIVER, os.X_OK)):
         print("page_end_to_end: no Chromium, chromedriver or python3-selenium: skipped", file=sys.stderr)
         return SKIPPED
