@@ -392,6 +392,8 @@ class Case:
         wait_for("Space to pause the show", 10, lambda: self.browser.kvor("paused"))
         shown = self.shown_frame()
         self.check_music_at(shown)
+        label = self.browser.run("return document.getElementById('player-state').textContent;")
+        check(label == "paused", f"the player says {label!r} while the show is paused")
         moves = [((Keys.ARROW_RIGHT,), FRAMES_PER_SECOND), ((Keys.SHIFT, Keys.ARROW_RIGHT), 1),
                  ((Keys.ARROW_LEFT,), -FRAMES_PER_SECOND), ((Keys.SHIFT, Keys.ARROW_LEFT), -1)]
         for pressed, step in moves:

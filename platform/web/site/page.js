@@ -522,7 +522,9 @@
     },
 
     show() {
-      $('player-state').textContent = this.condition;
+      // Held with the show, the music is silent though the show asked it to play.
+      const held = this.condition === 'playing' && music.paused;
+      $('player-state').textContent = held ? 'paused' : this.condition;
       $('player-volume').textContent = music.volume.toFixed(2);
       const length = Number.isFinite(music.duration) ? ` / ${clock(music.duration)}` : '';
       $('player-position').textContent = `${clock(music.currentTime)}${length}`;
@@ -565,6 +567,7 @@
     player.setPosition(Math.max(display().frame, 0) / framesPerSecond);
     if (paused) music.pause();
     else if (player.condition === 'playing') music.play().catch(() => {});
+    player.show();
     if ('mediaSession' in navigator) navigator.mediaSession.playbackState = paused ? 'paused' : 'playing';
     keepScreenOn(!paused);
     setStatus(paused ? `Paused at frame ${display().frame}. Space or a tap resumes.` : 'Playing.');
