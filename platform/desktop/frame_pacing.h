@@ -1,7 +1,8 @@
 #pragma once
 // How a display driver's presents were spaced: how many there were, how many
 // came late (more than one and a half refresh periods after the one before),
-// and the longest interval. Internal to the platform layer.
+// of those how many after the first second, which settles the enhanced
+// driver's samples, and the longest interval. Internal to the platform layer.
 
 #include <chrono>
 #include <cstdint>
@@ -18,13 +19,14 @@ public:
 
     uint64_t frames() const { return count; }
     uint64_t late() const { return lateCount; }
+    uint64_t lateAfterTheFirstSecond() const { return settledLateCount; }
     Clock::duration worst() const { return longest; }
-    // "4795 frames, 0 late, worst 16.9 ms"
+    // "4795 frames, 2 late (0 after the first second), worst 40.1 ms"
     std::string summary() const;
 
 private:
-    uint64_t count = 0, lateCount = 0;
-    Clock::time_point previous;
+    uint64_t count = 0, lateCount = 0, settledLateCount = 0;
+    Clock::time_point first, previous;
     Clock::duration longest{};
 };
 

@@ -25,13 +25,19 @@ TEST(FramePacing, CountsPresentsThoseMoreThanOneAndAHalfPeriodsLateAndTheWorstIn
     EXPECT_EQ(pacing.frames(), 6u);
     EXPECT_EQ(pacing.late(), 2u);
     EXPECT_EQ(pacing.worst(), 40ms);
-    EXPECT_EQ(pacing.summary(), "6 frames, 2 late, worst 40.0 ms");
+    EXPECT_EQ(pacing.summary(), "6 frames, 2 late (0 after the first second), worst 40.0 ms");
+    // A second on, at 60 Hz but for one frame twice as long.
+    for (int frame = 0; frame < 60; ++frame) pacing.presented(at += period, period);
+    pacing.presented(at += 2 * period, period);
+    EXPECT_EQ(pacing.late(), 3u);
+    EXPECT_EQ(pacing.lateAfterTheFirstSecond(), 1u);
+    EXPECT_EQ(pacing.summary(), "67 frames, 3 late (1 after the first second), worst 40.0 ms");
 }
 
 TEST(FramePacing, ALongWaitBeforeTheFirstPresentIsNoInterval) {
     platform::FramePacing pacing;
     pacing.presented(Clock::time_point{} + 10s, period);
-    EXPECT_EQ(pacing.summary(), "1 frames, 0 late, worst 0.0 ms");
+    EXPECT_EQ(pacing.summary(), "1 frames, 0 late (0 after the first second), worst 0.0 ms");
 }
 
 // Feeds frames that took share of the period each; how many changed the count.
