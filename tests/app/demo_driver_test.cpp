@@ -17,6 +17,7 @@
 #include "platform/tool_interface.h"
 #include "tests/support/demo_data.h"
 #include "tests/support/null_display.h"
+#include "tests/support/recording_player.h"
 #include "tests/support/test_support.h"
 
 using testing::ElementsAre;
@@ -24,6 +25,7 @@ using testing_support::DemoDirectory;
 using testing_support::DemoScenes;
 using testing_support::LogCapture;
 using testing_support::NullDriverScope;
+using testing_support::RecordingPlayer;
 
 namespace {
 
@@ -93,16 +95,6 @@ const std::vector<Life> partTwoLives = {
 std::vector<Life> partThreeLives(int32_t salleFrames) {
     return {{50, 300, Shape::panel}, {500, 650, Shape::skewed}, {700, salleFrames - 5, Shape::bottomHalf}};
 }
-
-// Records the commands the show sends.
-class RecordingPlayer : public platform::PlayerLink {
-public:
-    explicit RecordingPlayer(std::vector<WPARAM>& sent) : sent(sent) {}
-    void command(WPARAM id) override { sent.push_back(id); }
-
-private:
-    std::vector<WPARAM>& sent;
-};
 
 class Show : public testing::Test {
 protected:

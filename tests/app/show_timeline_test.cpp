@@ -16,6 +16,7 @@
 #include "platform/tool_interface.h"
 #include "tests/support/demo_data.h"
 #include "tests/support/null_display.h"
+#include "tests/support/recording_player.h"
 #include "tests/support/test_support.h"
 
 using testing::ElementsAre;
@@ -23,6 +24,7 @@ using testing_support::DemoDirectory;
 using testing_support::DemoScenes;
 using testing_support::LogCapture;
 using testing_support::NullDriverScope;
+using testing_support::RecordingPlayer;
 
 namespace {
 
@@ -51,15 +53,6 @@ Presented presented() {
     return seen;
 }
 
-class Silent : public platform::PlayerLink {
-public:
-    explicit Silent(std::vector<WPARAM>& sent) : sent(sent) {}
-    void command(WPARAM id) override { sent.push_back(id); }
-
-private:
-    std::vector<WPARAM>& sent;
-};
-
 }  // namespace
 
 TEST(ShowTimeline, JumpsBetweenFramesAndThePartsFollow) {
@@ -68,7 +61,7 @@ TEST(ShowTimeline, JumpsBetweenFramesAndThePartsFollow) {
     std::vector<WPARAM> sent;
     // Part one 1500 frames, part two mont's 100 (from its frame 1), part three salle's 10 - 5.
     DemoDirectory datas(DemoScenes{{0, 9}, {0, 99, true}, {0, 9, true}});
-    platform::setPlayerFinder([&] { return std::make_unique<Silent>(sent); });
+    platform::setPlayerFinder([&] { return std::make_unique<RecordingPlayer>(sent); });
     std::vector<int64_t> askedAt;
     setShowTimeline([&](::Show& show) {
         askedAt.push_back(show.position().showFrame);
@@ -101,7 +94,7 @@ TEST(ShowTimeline, TakesTheShowBackFromItsEnd) {
     NullDriverScope driver;
     std::vector<WPARAM> sent;
     DemoDirectory datas(DemoScenes{{0, 9}, {0, 9, true}, {0, 9, true}});
-    platform::setPlayerFinder([&] { return std::make_unique<Silent>(sent); });
+    platform::setPlayerFinder([&] { return std::make_unique<RecordingPlayer>(sent); });
     int ends = 0;
     setShowTimeline([&](::Show& show) {
         if (show.position().showFrame == 0) show.jumpTo(show.frameCount() - 1);

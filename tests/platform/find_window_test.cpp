@@ -6,24 +6,13 @@
 
 #include "platform/layer.h"
 #include "platform/player_link.h"
+#include "tests/support/recording_player.h"
 #include "tests/support/window_classes.h"
 
 using testing::ElementsAre;
 using testing_support::createWindow;
+using testing_support::RecordingPlayer;
 using testing_support::registerClass;
-
-namespace {
-
-class CommandList : public platform::PlayerLink {
-public:
-    explicit CommandList(std::vector<WPARAM>& commands) : commands(commands) {}
-    void command(WPARAM id) override { commands.push_back(id); }
-
-private:
-    std::vector<WPARAM>& commands;
-};
-
-}  // namespace
 
 TEST(FindWindow, OwnWindowsByClassAndTitle) {
     registerClass("Find Class A");
@@ -53,7 +42,7 @@ TEST(FindWindow, PlayerInstalledByAToolGetsOnlyItsCommands) {
     int lookups = 0;
     platform::setPlayerFinder([&]() -> std::unique_ptr<platform::PlayerLink> {
         ++lookups;
-        return std::make_unique<CommandList>(commands);
+        return std::make_unique<RecordingPlayer>(commands);
     });
     const HWND player = FindWindowA("Winamp v1.x", nullptr);
     ASSERT_NE(player, nullptr);

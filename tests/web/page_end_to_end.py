@@ -192,6 +192,16 @@ class Browser:
         self.devtools("Input.dispatchTouchEvent", {"type": "touchStart", "touchPoints": point})
         self.devtools("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": []})
 
+    def press(self, keys):
+        """The last of keys pressed while the ones before it are held."""
+        chain = webdriver.ActionChains(self.driver)
+        for key in keys[:-1]:
+            chain.key_down(key)
+        chain.send_keys(keys[-1])
+        for key in keys[:-1]:
+            chain.key_up(key)
+        chain.perform()
+
     def launch_button(self):
         self.wait_for_launcher()
         button = next((b for b in self.find_all("#dialogs .window button") if b.text == "Launch"), None)
@@ -398,13 +408,7 @@ class Case:
                  ((Keys.ARROW_LEFT,), -FRAMES_PER_SECOND), ((Keys.SHIFT, Keys.ARROW_LEFT), -1)]
         for pressed, step in moves:
             target = shown + step
-            chain = webdriver.ActionChains(self.browser.driver)
-            for key in pressed[:-1]:
-                chain.key_down(key)
-            chain.send_keys(pressed[-1])
-            for key in pressed[:-1]:
-                chain.key_up(key)
-            chain.perform()
+            self.browser.press(pressed)
             wait_for(f"{'+'.join(k.encode('unicode_escape').decode() for k in pressed)} to show frame {target}",
                      10, lambda: self.shown_frame() == target, 0.05)
             check(self.browser.kvor("paused"), "a key let the paused show go on")
@@ -834,13 +838,7 @@ class Case:
         shown = target
         for pressed, step in moves:
             wanted = shown + step if step is not None else next(start for start in parts if start > shown)
-            chain = webdriver.ActionChains(self.browser.driver)
-            for key in pressed[:-1]:
-                chain.key_down(key)
-            chain.send_keys(pressed[-1])
-            for key in pressed[:-1]:
-                chain.key_up(key)
-            chain.perform()
+            self.browser.press(pressed)
             wait_for(f"a key to put the video on frame {wanted}", 10, lambda: self.video_frame()[0] == wanted, 0.05)
             shown = wanted
         keys.send_keys(Keys.SPACE).perform()
