@@ -14,12 +14,12 @@ namespace {
 constexpr DWORD litModel = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1;
 
 // The states a driver's generated code depends on: the program's, blending,
-// the depth test and the texture's sampling (the texture itself aside).
-std::vector<DWORD> codeStates(const DrawKind& kind) {
-    const DeviceState& state = kind.state;
+// the depth test and the texture's sampling (whether there is a texture or a
+// depth buffer, not which).
+std::vector<DWORD> codeStates(const DeviceState& state, DWORD vertexFormat) {
     const auto& render = state.renderStates;
     const auto& stage = state.stageStates[0];
-    std::vector<DWORD> states{kind.vertexFormat,
+    std::vector<DWORD> states{vertexFormat,
                               state.depthBuffer != nullptr,
                               render[D3DRENDERSTATE_ZENABLE],
                               render[D3DRENDERSTATE_ZWRITEENABLE],
@@ -33,7 +33,7 @@ std::vector<DWORD> codeStates(const DrawKind& kind) {
                               stage[D3DTSS_ADDRESSU],
                               stage[D3DTSS_ADDRESSV]};
     std::apply([&states](const auto&... field) { (states.push_back(DWORD(field)), ...); },
-               shaderKey(state, vertexLayout(kind.vertexFormat)).tied());
+               shaderKey(state, vertexLayout(vertexFormat)).tied());
     return states;
 }
 
@@ -76,13 +76,14 @@ DrawKinds::DrawKinds() {
 }
 
 bool DrawKinds::learn(const DeviceState& state, DWORD vertexFormat) {
+    // Asked at every draw: the state is copied only when its kind is new.
+    std::vector<DWORD> states = codeStates(state, vertexFormat);
+    if (std::find(identities.begin(), identities.end(), states) != identities.end()) return false;
     DrawKind kind{vertexFormat, state};
     std::fill(kind.state.textures.begin(), kind.state.textures.end(), nullptr);
     if (state.textures[0] != nullptr) kind.state.textures[0] = standIn();
     if (state.depthBuffer != nullptr) kind.state.depthBuffer = standIn();
     kind.state.renderTarget = nullptr;
-    std::vector<DWORD> states = codeStates(kind);
-    if (std::find(identities.begin(), identities.end(), states) != identities.end()) return false;
     identities.push_back(std::move(states));
     kinds.push_back(std::move(kind));
     return true;
