@@ -176,6 +176,35 @@ TEST(Import, MapsLieTheRightWayRoundAndBlendedTexelsLetTheBackgroundThrough) {
     EXPECT_TRUE(near(lower, {255, 34, 187}, 8)) << lower.r << " " << lower.g << " " << lower.b;
 }
 
+// The sample's checker map as the engine decodes its JPEG, against the map
+// make_scene.py paints: 8-texel squares of (230, 204, 51) and (26, 51, 153),
+// a red square in the top left corner. JPEG's usual half-resolution colour
+// smeared each edge over the next texels, the red one by 102 levels.
+TEST(Import, APictureKeepsItsColoursTexelForTexel) {
+    ScratchDirectory scratch;
+    ASSERT_EQ(import(scratch.path(), firstScene, "--out .").status, 0);
+    const CommandRun decoded =
+        runIn(scratch.path(), std::string(KVOR_INSPECT) + " image first-scene-1.jpg --png map.png");
+    ASSERT_EQ(decoded.status, 0) << decoded.errors;
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_file(&image, (scratch / "map.png").c_str()));
+    image.format = PNG_FORMAT_RGBA;  // a JPEG's alpha is 0: read past it
+    std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image));
+    ASSERT_TRUE(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr));
+    ASSERT_EQ(image.width, 64u);
+    ASSERT_EQ(image.height, 64u);
+    int worst = 0;
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) {
+            const bool light = (x / 8 + y / 8) % 2 == 1;
+            const Rgb want = x < 8 && y < 8 ? Rgb{255, 0, 0} : light ? Rgb{230, 204, 51} : Rgb{26, 51, 153};
+            const uint8_t* got = &pixels[(static_cast<size_t>(y) * 64 + static_cast<size_t>(x)) * 4];
+            worst = std::max({worst, std::abs(got[0] - want.r), std::abs(got[1] - want.g), std::abs(got[2] - want.b)});
+        }
+    EXPECT_LE(worst, 6);
+}
+
 struct BadInput {
     std::string file;  // in the fixtures, or "truncated.glb" made by the test
     std::string options;
