@@ -85,6 +85,8 @@ INSTANTIATE_TEST_SUITE_P(
                     RoundTrip{fixtures / "strips.gltf", {0}},     // strips, fans, 8-bit indices, rolled still camera
                     RoundTrip{fixtures / "samplers.gltf",
                               {0, 7, 30, 31, 42, 61, 84, 97}},    // STEP, CUBICSPLINE, turning camera
+                    RoundTrip{fixtures / "wide.gltf", {0}},       // a 16:9 frame, held whole
+                    RoundTrip{fixtures / "upright.gltf", {0}},    // a 3:4 frame, held whole
                     RoundTrip{fixtures / "external.gltf", {0}}),  // no camera: the engine's default one
     [](const testing::TestParamInfo<RoundTrip>& info) { return stem(info.param.file); });
 
@@ -271,10 +273,20 @@ TEST(TriangleCorners, FollowTheModesRules) {
     EXPECT_TRUE(triangleCorners(TINYGLTF_MODE_TRIANGLES, {0, 1}).empty());
 }
 
-TEST(EngineFieldOfView, SpansTheWidthOfA4By3Frame) {
-    // A vertical view of 2 atan(3/4) is a horizontal one of 90 degrees at 4:3.
-    EXPECT_NEAR(gltf_import::engineFieldOfView(2 * std::atan(0.75)), std::numbers::pi / 2, 1e-6);
-    EXPECT_NEAR(gltf_import::engineFieldOfView(2 * std::atan(0.3)), 2 * std::atan(0.4), 1e-6);
+// The engine's square view holds the camera's whole frame: half-width and
+// half-height are tan(yfov / 2) times the aspect ratio and times 1.
+TEST(EngineFieldOfView, HoldsTheCamerasWholeFrame) {
+    struct Case {
+        double halfHeight, aspect, engineHalfAngleTangent;
+    };
+    for (const Case& c : {Case{0.75, 4.0 / 3.0, 1.0},  // a horizontal view of 90 degrees at 4:3
+                          Case{0.3, 0.0, 0.4},         // no aspect ratio given: 4:3
+                          Case{0.45, 16.0 / 9.0, 0.8}, // wide: its width
+                          Case{0.5, 1.0, 0.5},         // square: either
+                          Case{0.6, 0.75, 0.6}})       // upright: its height
+        EXPECT_NEAR(gltf_import::engineFieldOfView(2 * std::atan(c.halfHeight), c.aspect),
+                    2 * std::atan(c.engineHalfAngleTangent), 1e-6)
+            << c.halfHeight << " at " << c.aspect;
 }
 
 TEST(TargetView, LooksWhereTheGltfCameraLooksAndRollsAsItDoes) {
