@@ -247,7 +247,8 @@ HRESULT DisplayDriver::present(const SurfaceStore&, DWORD flags) {
 void DisplayDriver::governSamples(Clock::time_point presentedAt, Clock::duration waited) {
     if (pacing.frames() < 2 || !governor.frameMade(presentedAt - lastPresent - waited, refreshPeriod())) return;
     renderer->useSamples(governor.samples());
-    OutputDebugStringA((std::string(name()) + ": " + governor.decision() + "\n").c_str());
+    OutputDebugStringA((std::string(name()) + ": " + governor.decision() + ", from frame " +
+                        std::to_string(pacing.frames() + 1) + "\n").c_str());
 }
 
 std::chrono::steady_clock::duration DisplayDriver::refreshPeriod() const {

@@ -31,7 +31,12 @@ TEST(FramePacing, CountsPresentsThoseMoreThanOneAndAHalfPeriodsLateAndTheWorstIn
     pacing.presented(at += 2 * period, period);
     EXPECT_EQ(pacing.late(), 3u);
     EXPECT_EQ(pacing.lateAfterTheFirstSecond(), 1u);
-    EXPECT_EQ(pacing.summary(), "67 frames, 3 late (1 after the first second), worst 40.0 ms");
+    EXPECT_EQ(pacing.summary(), "67 frames, 3 late (1 after the first second: frames 67), worst 40.0 ms");
+    // The late frames after the first second are named, the first eight of them.
+    for (int frame = 0; frame < 9; ++frame) pacing.presented(at += 2 * period, period);
+    EXPECT_EQ(pacing.lateAfterTheFirstSecond(), 10u);
+    EXPECT_EQ(pacing.summary(),
+              "76 frames, 12 late (10 after the first second: frames 67, 68, 69, 70, 71, 72, 73, 74, ...), worst 40.0 ms");
 }
 
 TEST(FramePacing, ALongWaitBeforeTheFirstPresentIsNoInterval) {
