@@ -4,8 +4,10 @@ the glTF file alone, compared with where the engine puts them.
 
 It reads the file (binary or JSON), samples its translation and rotation
 channels at frame / 60 s, composes the node trees, and projects a few vertices
-of each mesh node through the file's first perspective camera, framed for a
-4:3 picture as wide as the camera's 4:3 frame. The engine's side is the
+of each mesh node through the file's first perspective camera. The engine's
+picture has the same angle across its width and its height, and holds the
+camera's whole frame (4:3 when the file gives no aspect ratio): as wide as a
+wide frame, as tall as an upright one. The engine's side is the
 camera-space vertices `kvor-inspect scene FILE --frame N` prints, projected
 with the field of view an independent reading of the .kvs file finds.
 
@@ -181,8 +183,10 @@ def expected(scene, frame):
     else:
         position = scene.to_world(node, t, (0, 0, 0))
         rotation = scene.world_rotation(node, t)
-        yfov = scene.model["cameras"][scene.nodes[node]["camera"]]["perspective"]["yfov"]
-        horizontal = 2 * math.atan(4 / 3 * math.tan(yfov / 2))
+        lens = scene.model["cameras"][scene.nodes[node]["camera"]]["perspective"]
+        half_height = math.tan(lens["yfov"] / 2)
+        half_width = half_height * lens.get("aspectRatio", 4 / 3)
+        horizontal = 2 * math.atan(max(half_width, half_height))
     back = (-rotation[0], -rotation[1], -rotation[2], rotation[3])
     scale = 1 / math.tan(horizontal / 2)
     points = {}

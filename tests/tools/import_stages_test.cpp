@@ -203,6 +203,12 @@ INSTANTIATE_TEST_SUITE_P(
         Breakage{"defaultScene", [](ModelBuilder& b) { b.model.defaultScene = 4; }, "names scene 4"},
         Breakage{"fieldOfView", [](ModelBuilder& b) { b.model.cameras[0].perspective.yfov = 4.0; },
                  "field of view out of range"},
+        Breakage{"aspectNegative", [](ModelBuilder& b) { b.model.cameras[0].perspective.aspectRatio = -1.5; },
+                 "aspect ratio out of range"},
+        Breakage{"aspectStrip", [](ModelBuilder& b) { b.model.cameras[0].perspective.aspectRatio = 1e9; },
+                 "aspect ratio out of range"},
+        Breakage{"aspectPole", [](ModelBuilder& b) { b.model.cameras[0].perspective.aspectRatio = 1e-9; },
+                 "aspect ratio out of range"},
         Breakage{"imageUndecoded", [](ModelBuilder& b) { b.model.images.emplace_back(); },
                  "image 0 could not be decoded"},
         Breakage{"imageHuge",
@@ -410,6 +416,21 @@ TEST(SceneConversion, TakesTheCameraNamedByNodeOrCameraAndRefusesOthers) {
     EXPECT_THROW(convert(builder.model, "nobody"), gltf_import::ImportError);
     EXPECT_THAT(convert(builder.model).report.notes(),
                 testing::Contains("camera of node \"second\": not the active camera, left out"));
+}
+
+TEST(SceneConversion, SaysHowAFrameOfAnotherShapeFillsThePicture) {
+    const auto notes = [](double aspect) {
+        ModelBuilder builder;
+        builder.model.cameras[0].perspective.aspectRatio = aspect;
+        return convert(builder.model).report.notes();
+    };
+    EXPECT_THAT(notes(16.0 / 9.0),
+                testing::Contains("camera of node \"eye\": its 1.77:1 frame spans the width of the engine's 4:3 "
+                                  "picture, which shows more above and below"));
+    EXPECT_THAT(notes(0.75), testing::Contains("camera of node \"eye\": its 0.75:1 frame spans the height of the "
+                                               "engine's 4:3 picture, which shows more at the sides"));
+    EXPECT_THAT(notes(4.0 / 3.0), testing::Not(testing::Contains(HasSubstr("frame spans"))));
+    EXPECT_THAT(notes(0), testing::Not(testing::Contains(HasSubstr("frame spans"))));
 }
 
 TEST(SceneConversion, LastsToTheLastKeyAtSixtyFramesASecond) {

@@ -85,6 +85,8 @@ INSTANTIATE_TEST_SUITE_P(
                     RoundTrip{fixtures / "strips.gltf", {0}},     // strips, fans, 8-bit indices, rolled still camera
                     RoundTrip{fixtures / "samplers.gltf",
                               {0, 7, 30, 31, 42, 61, 84, 97}},    // STEP, CUBICSPLINE, turning camera
+                    RoundTrip{fixtures / "wide.gltf", {0}},       // a 16:9 frame, held whole
+                    RoundTrip{fixtures / "upright.gltf", {0}},    // a 3:4 frame, held whole
                     RoundTrip{fixtures / "external.gltf", {0}}),  // no camera: the engine's default one
     [](const testing::TestParamInfo<RoundTrip>& info) { return stem(info.param.file); });
 
@@ -176,6 +178,35 @@ TEST(Import, MapsLieTheRightWayRoundAndBlendedTexelsLetTheBackgroundThrough) {
     EXPECT_TRUE(near(lower, {255, 34, 187}, 8)) << lower.r << " " << lower.g << " " << lower.b;
 }
 
+// The sample's checker map as the engine decodes its JPEG, against the map
+// make_scene.py paints: 8-texel squares of (230, 204, 51) and (26, 51, 153),
+// a red square in the top left corner. JPEG's usual half-resolution colour
+// smeared each edge over the next texels, the red one by 102 levels.
+TEST(Import, APictureKeepsItsColoursTexelForTexel) {
+    ScratchDirectory scratch;
+    ASSERT_EQ(import(scratch.path(), firstScene, "--out .").status, 0);
+    const CommandRun decoded =
+        runIn(scratch.path(), std::string(KVOR_INSPECT) + " image first-scene-1.jpg --png map.png");
+    ASSERT_EQ(decoded.status, 0) << decoded.errors;
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_file(&image, (scratch / "map.png").c_str()));
+    image.format = PNG_FORMAT_RGBA;  // a JPEG's alpha is 0: read past it
+    std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image));
+    ASSERT_TRUE(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr));
+    ASSERT_EQ(image.width, 64u);
+    ASSERT_EQ(image.height, 64u);
+    int worst = 0;
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) {
+            const bool light = (x / 8 + y / 8) % 2 == 1;
+            const Rgb want = x < 8 && y < 8 ? Rgb{255, 0, 0} : light ? Rgb{230, 204, 51} : Rgb{26, 51, 153};
+            const uint8_t* got = &pixels[(static_cast<size_t>(y) * 64 + static_cast<size_t>(x)) * 4];
+            worst = std::max({worst, std::abs(got[0] - want.r), std::abs(got[1] - want.g), std::abs(got[2] - want.b)});
+        }
+    EXPECT_LE(worst, 6);
+}
+
 struct BadInput {
     std::string file;  // in the fixtures, or "truncated.glb" made by the test
     std::string options;
@@ -242,10 +273,20 @@ TEST(TriangleCorners, FollowTheModesRules) {
     EXPECT_TRUE(triangleCorners(TINYGLTF_MODE_TRIANGLES, {0, 1}).empty());
 }
 
-TEST(EngineFieldOfView, SpansTheWidthOfA4By3Frame) {
-    // A vertical view of 2 atan(3/4) is a horizontal one of 90 degrees at 4:3.
-    EXPECT_NEAR(gltf_import::engineFieldOfView(2 * std::atan(0.75)), std::numbers::pi / 2, 1e-6);
-    EXPECT_NEAR(gltf_import::engineFieldOfView(2 * std::atan(0.3)), 2 * std::atan(0.4), 1e-6);
+// The engine's square view holds the camera's whole frame: half-width and
+// half-height are tan(yfov / 2) times the aspect ratio and times 1.
+TEST(EngineFieldOfView, HoldsTheCamerasWholeFrame) {
+    struct Case {
+        double halfHeight, aspect, engineHalfAngleTangent;
+    };
+    for (const Case& c : {Case{0.75, 4.0 / 3.0, 1.0},  // a horizontal view of 90 degrees at 4:3
+                          Case{0.3, 0.0, 0.4},         // no aspect ratio given: 4:3
+                          Case{0.45, 16.0 / 9.0, 0.8}, // wide: its width
+                          Case{0.5, 1.0, 0.5},         // square: either
+                          Case{0.6, 0.75, 0.6}})       // upright: its height
+        EXPECT_NEAR(gltf_import::engineFieldOfView(2 * std::atan(c.halfHeight), c.aspect),
+                    2 * std::atan(c.engineHalfAngleTangent), 1e-6)
+            << c.halfHeight << " at " << c.aspect;
 }
 
 TEST(TargetView, LooksWhereTheGltfCameraLooksAndRollsAsItDoes) {

@@ -74,7 +74,8 @@ Bytes rgbSamples(const Image& image) {
     return samples;
 }
 
-Bytes jpeg(uint16_t width, uint16_t height, const Bytes& samples, int components, int quality) {
+Bytes jpeg(uint16_t width, uint16_t height, const Bytes& samples, int components, int quality,
+           ChromaSampling chroma) {
     jpeg_compress_struct encoder{};
     jpeg_error_mgr errors{};
     encoder.err = jpeg_std_error(&errors);
@@ -88,6 +89,9 @@ Bytes jpeg(uint16_t width, uint16_t height, const Bytes& samples, int components
     encoder.in_color_space = components == 1 ? JCS_GRAYSCALE : components == 4 ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&encoder);
     jpeg_set_quality(&encoder, quality, TRUE);
+    if (chroma == ChromaSampling::full)
+        for (int c = 0; c < encoder.num_components; ++c)
+            encoder.comp_info[c].h_samp_factor = encoder.comp_info[c].v_samp_factor = 1;
     jpeg_start_compress(&encoder, TRUE);
     while (encoder.next_scanline < encoder.image_height) {
         JSAMPROW row = const_cast<uint8_t*>(samples.data()) + size_t{encoder.next_scanline} * width * components;

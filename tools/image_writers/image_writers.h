@@ -26,10 +26,16 @@ Bytes tgaTrueColour(const Image& image, int depth);
 Bytes tgaColourMapped(uint16_t width, uint16_t height, const std::vector<uint8_t>& indices,
                       const std::vector<uint32_t>& palette);
 
+// How a colour JPEG stores its colour: at half the resolution of its
+// brightness, as most encoders do, or at full resolution, which keeps sharp
+// colour edges of small textures where they are.
+enum class ChromaSampling { halved, full };
+
 // Baseline JPEG of the red, green, blue bytes (components 3), grey bytes
 // (components 1) or cyan, magenta, yellow, black bytes (components 4), rows
 // top first.
-Bytes jpeg(uint16_t width, uint16_t height, const Bytes& samples, int components, int quality);
+Bytes jpeg(uint16_t width, uint16_t height, const Bytes& samples, int components, int quality,
+           ChromaSampling chroma = ChromaSampling::halved);
 // The red, green, blue bytes of an image, rows top first.
 Bytes rgbSamples(const Image& image);
 

@@ -1,5 +1,6 @@
 #include "tools/import/camera_convert.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace gltf_import {
@@ -40,8 +41,9 @@ Vec3 rolled(Vec3 w, double roll) {
 
 }  // namespace
 
-float engineFieldOfView(double verticalFieldOfView) {
-    return static_cast<float>(2 * std::atan(4.0 / 3.0 * std::tan(verticalFieldOfView / 2)));
+float engineFieldOfView(double verticalFieldOfView, double aspectRatio) {
+    const double aspect = aspectRatio > 0 ? aspectRatio : 4.0 / 3.0;
+    return static_cast<float>(2 * std::atan(std::max(aspect, 1.0) * std::tan(verticalFieldOfView / 2)));
 }
 
 TargetView targetView(Vec3 position, Quat rotation) {
@@ -71,7 +73,7 @@ kvs::Camera convertCamera(const tinygltf::Model& model, int node, const NodeMoti
     camera.cameraKind = kvs::Camera::targetKind;
     camera.header.name = name;
     camera.targetHeader.name = targetName;
-    camera.fieldOfView = {engineFieldOfView(source.perspective.yfov)};
+    camera.fieldOfView = {engineFieldOfView(source.perspective.yfov, source.perspective.aspectRatio)};
     auto viewAt = [&](int frame) {
         return targetView(motion.world(node, frame).translation(), motion.worldRotation(node, frame));
     };

@@ -14,9 +14,11 @@
 
 namespace gltf_import {
 
-// The engine projects with an aspect of 1 on a 4:3 picture, so its field of
-// view spans the picture's width: that of a 4:3 frame with the given vertical one.
-float engineFieldOfView(double verticalFieldOfView);
+// The engine projects with an aspect of 1 on a 4:3 picture: its field of view
+// spans the picture's width and the same angle its height. The camera's whole
+// frame (width over height aspectRatio, 4:3 when 0) is kept in view: a wide
+// one spans the picture's width, an upright one its height.
+float engineFieldOfView(double verticalFieldOfView, double aspectRatio);
 
 // Where the engine's target camera stands, looks and rolls to show what a glTF
 // camera at position with rotation (both in the file's space) shows.

@@ -15,6 +15,8 @@ namespace {
 constexpr int largestImageSide = 16384;
 // Far beyond any scene made by hand, and a bound on the work of placing a node.
 constexpr int deepestNode = 1000;
+// A camera's frame, width over height, beyond any real lens's either way.
+constexpr double maximumAspectRatio = 100.0;
 
 [[noreturn]] void fail(const std::string& message) { throw ImportError(message); }
 
@@ -199,6 +201,11 @@ void checkCameras(const tinygltf::Model& model) {
         const double fov = camera.perspective.yfov;
         if (!std::isfinite(fov) || fov <= 0 || fov >= M_PI)
             fail(named("camera", i) + " has a field of view out of range");
+        // 0 is tinygltf's word for no aspect ratio given.
+        const double aspect = camera.perspective.aspectRatio;
+        if (!std::isfinite(aspect) || aspect < 0 || (aspect > 0 && aspect < 1 / maximumAspectRatio) ||
+            aspect > maximumAspectRatio)
+            fail(named("camera", i) + " has an aspect ratio out of range");
     }
 }
 

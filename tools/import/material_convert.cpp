@@ -118,10 +118,12 @@ kvs::Material sceneMaterial(const std::vector<double>& factor, const std::string
 
 TextureFile textureFile(const image_writers::Image& image, bool transparent, bool solid, const std::string& stem) {
     if (transparent) return {stem + ".tga", image_writers::tgaTrueColour(image, 32)};
-    // A solid colour keeps its exact value; a picture is smaller as JPEG.
+    // A solid colour keeps its exact value; a picture is smaller as JPEG, its
+    // colour kept at full resolution: halved, a texture of a few dozen texels
+    // smears each colour edge over the next texel.
     if (solid) return {stem + ".tga", image_writers::tgaTrueColour(image, 24)};
-    return {stem + ".jpg",
-            image_writers::jpeg(image.width, image.height, image_writers::rgbSamples(image), 3, jpegQuality)};
+    return {stem + ".jpg", image_writers::jpeg(image.width, image.height, image_writers::rgbSamples(image), 3,
+                                               jpegQuality, image_writers::ChromaSampling::full)};
 }
 
 void reportSampler(const tinygltf::Model& model, const tinygltf::Material& material, const std::string& owner,

@@ -105,8 +105,10 @@ int activeCamera(const tinygltf::Model& model, const std::vector<int>& nodes, co
     const double aspect =
         model.cameras[static_cast<size_t>(model.nodes[static_cast<size_t>(chosen)].camera)].perspective.aspectRatio;
     if (aspect > 0 && std::abs(aspect - 4.0 / 3.0) > 0.01)
-        report.note("camera of node \"" + nodeName(model, chosen) + "\": framed for the engine's 4:3 picture, not " +
-                    std::to_string(aspect).substr(0, 4) + ":1");
+        report.note("camera of node \"" + nodeName(model, chosen) + "\": its " + std::to_string(aspect).substr(0, 4) +
+                    ":1 frame spans the " + (aspect >= 1 ? "width" : "height") +
+                    " of the engine's 4:3 picture, which shows more " +
+                    (aspect >= 1 ? "above and below" : "at the sides"));
     for (int node : nodes)
         if (node != chosen && model.nodes[static_cast<size_t>(node)].camera >= 0 &&
             model.cameras[static_cast<size_t>(model.nodes[static_cast<size_t>(node)].camera)].type == "perspective")

@@ -2,7 +2,8 @@
 """glTF files of the kinds a Blender export does not make, written by hand:
 triangle strips and fans, 8-bit indices, STEP and CUBICSPLINE samplers, a
 camera turned by its own animation (no target), an external buffer and image,
-a scene without a camera, and broken files for the importer to refuse.
+a scene without a camera, cameras with wide and upright frames, and broken
+files for the importer to refuse.
 
     make_odd_fixtures.py DIRECTORY
 """
@@ -58,9 +59,9 @@ class Builder:
                          "interpolation": interpolation})
         animations[0]["channels"].append({"sampler": len(samplers) - 1, "target": {"node": node, "path": path}})
 
-    def camera(self, yfov=0.8):
+    def camera(self, yfov=0.8, aspect=4 / 3):
         self.gltf.setdefault("cameras", []).append(
-            {"type": "perspective", "perspective": {"yfov": yfov, "aspectRatio": 4 / 3, "znear": 0.1}})
+            {"type": "perspective", "perspective": {"yfov": yfov, "aspectRatio": aspect, "znear": 0.1}})
         return len(self.gltf["cameras"]) - 1
 
     def save(self, path, external=None):
@@ -113,6 +114,20 @@ def strips(directory):
         turn = multiply(turn, quaternion(axis, degrees))
     b.node(name="eye", camera=b.camera(0.9), translation=[1.2, 0.3, 5], rotation=turn)
     b.save(os.path.join(directory, "strips.gltf"))
+
+
+def framed(directory):
+    """A 16:9 and a 3:4 camera, each with a square at every corner of its
+    frame, which the engine's picture must hold whole."""
+    for name, aspect in (("wide", 16 / 9), ("upright", 3 / 4)):
+        b = Builder()
+        square = b.mesh("square", [{"attributes": {"POSITION": quad(b, 0.4)}}])
+        half_height = 10 * math.tan(0.35)
+        for i, (x, y) in enumerate(((-1, -1), (1, -1), (1, 1), (-1, 1))):
+            b.node(name="corner%d" % i, mesh=square,
+                   translation=[x * (half_height * aspect - 0.3), y * (half_height - 0.3), -10])
+        b.node(name="eye", camera=b.camera(0.7, aspect))
+        b.save(os.path.join(directory, name + ".gltf"))
 
 
 def multiply(a, b):
@@ -208,4 +223,5 @@ if __name__ == "__main__":
     strips(target)
     samplers(target)
     external(target)
+    framed(target)
     broken(target)
