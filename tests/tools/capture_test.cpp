@@ -159,16 +159,18 @@ TEST(CaptureOptions, EnhancedFrameSizeAndStretch) {
         EXPECT_FALSE(capture::parseSize(bad)) << bad;
 }
 
-TEST(CaptureClock, FramesAtSixtyPerSecondThenRealTimeOnTheLastFrame) {
+TEST(CaptureClock, FramesAtSixtyPerSecondThenAMillisecondForEachReadingOfTheFade) {
     capture::ShowClock clock;
-    const auto start = capture::ShowClock::Clock::time_point{} + std::chrono::hours(1);
-    EXPECT_EQ(clock.seconds(start), 0.0);
-    clock.framePresented(start);
-    EXPECT_EQ(clock.seconds(start), 0.0);
-    for (int k = 1; k < 120; ++k) clock.framePresented(start + milliseconds(k));
-    // Frames came fast; show time counts them, not the clock.
-    EXPECT_NEAR(clock.seconds(start + milliseconds(119)), 119.0 / 60, 1e-9);
-    EXPECT_NEAR(clock.seconds(start + milliseconds(119 + 1500)), 119.0 / 60 + 1.5, 1e-9);
+    EXPECT_EQ(clock.seconds(), 0.0);
+    clock.framePresented();
+    EXPECT_EQ(clock.seconds(), 0.0);
+    // However fast or slow the frames came, show time counts them.
+    for (int k = 1; k < 120; ++k) clock.framePresented();
+    EXPECT_NEAR(clock.seconds(), 119.0 / 60, 1e-9);
+    const auto first = clock.fadeReading();
+    for (int k = 1; k < 1500; ++k) clock.fadeReading();
+    EXPECT_NEAR(clock.seconds(), 119.0 / 60 + 1.5, 1e-9);
+    EXPECT_EQ(clock.fadeReading() - first, std::chrono::milliseconds(1500));
     EXPECT_EQ(clock.framesPresented(), 120u);
 }
 

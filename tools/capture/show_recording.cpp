@@ -33,15 +33,16 @@ constexpr WPARAM escapeKey = 27;
 // Any stable, non-null address stands for the module, as for the program.
 const char moduleBase = 0;
 
-// The show, or the scene alone when one is given. The show changes into
-// datas/; the capture's own files are found from where it started.
-void runShow(const CaptureOptions& options) {
+// The show, or the scene alone when one is given, its closing fade timed by
+// clock. The show changes into datas/; the capture's own files are found from
+// where it started.
+void runShow(const CaptureOptions& options, ShowClock& clock) {
     const std::filesystem::path started = std::filesystem::current_path();
     startProgram(reinterpret_cast<HINSTANCE>(const_cast<char*>(&moduleBase)));
     if (options.scene)
         runSceneAlone(options.scene->c_str());
     else
-        runDemo();
+        runDemo([&clock] { return clock.fadeReading(); });
     endProgram();
     std::filesystem::current_path(started);
 }
@@ -77,11 +78,13 @@ uint32_t recordPng(const CaptureOptions& options, const ShowRun& run, ProgressMe
     });
     // Reported from the show's thread, between frames.
     const auto cannotWrite = [&] { fatalMessage(("kvor-capture cannot write " + unwritten.string()).c_str()); };
+    ShowClock clock;
     platform::setFrameCapture(keptFrames(worker, run, [&] {
+        clock.framePresented();
         meter.frameDone();
         if (worker.failed()) cannotWrite();
     }));
-    runShow(options);
+    runShow(options, clock);
     if (!worker.finish()) cannotWrite();
     meter.finish();
     return written;
@@ -105,7 +108,7 @@ uint32_t recordVideoFrames(const CaptureOptions& options, const std::filesystem:
         if (worker.failed()) fatalMessage("ffmpeg stopped taking frames");
     }));
     platform::setPlayerFinder([&] { return recorder.link(); });
-    runShow(options);
+    runShow(options, clock);
     if (!worker.finish()) fatalMessage("ffmpeg stopped taking frames");
     meter.finish();
     // The fade holds the last frame on screen for its three seconds.
