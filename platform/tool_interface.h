@@ -85,7 +85,8 @@ struct CapturedFrame {
     uint32_t height;
     std::vector<uint8_t> rgb;
 };
-using FrameSink = std::function<void(const CapturedFrame& frame)>;
+// Given by value: a sink that keeps the frame takes it without a copy.
+using FrameSink = std::function<void(CapturedFrame frame)>;
 // Asked once per frame, in order, at the frame's first drawing call (or at its
 // flip when nothing was drawn): whether the frame is kept. A frame refused is
 // not drawn at all (the show's own work for it still runs), nor read back.

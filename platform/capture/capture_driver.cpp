@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <optional>
+#include <utility>
 
 #include "platform/ddraw/drivers.h"
 #include "platform/desktop/egl_context.h"
@@ -135,7 +136,7 @@ public:
 private:
     bool handOver(const CaptureSink& sink) {
         std::optional<CapturedFrame> frame = reader.collect();
-        if (frame) sink.frames(*frame);
+        if (frame) sink.frames(std::move(*frame));
         return frame.has_value();
     }
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <utility>
 #include <thread>
 
 #include "app/demo_driver.h"
@@ -57,7 +58,7 @@ std::string duration(double seconds) {
 // The run's frames read back while the next is drawn and handed to worker;
 // flipped runs on the show's thread after every frame, kept or not.
 platform::CaptureSink keptFrames(FrameWorker& worker, const ShowRun& run, std::function<void()> flipped) {
-    return {.frames = [&worker](const platform::CapturedFrame& frame) { worker.add(frame); },
+    return {.frames = [&worker](platform::CapturedFrame frame) { worker.add(std::move(frame)); },
             .wanted = run.choice(),
             .flipped = [flipped = std::move(flipped)](uint32_t) { flipped(); },
             .overlapped = true};
