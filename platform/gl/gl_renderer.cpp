@@ -125,6 +125,7 @@ void GlRenderer::deleteTarget() {
         glDeleteFramebuffers(1, &target.resolve);
     }
     sampledTargets.clear();
+    blitsPrepared = false;
     glDeleteTextures(1, &frameTexture);
     framebuffer = colourBuffer = depthBuffer = resolveFramebuffer = frameTexture = 0;
 }
@@ -422,6 +423,7 @@ void GlRenderer::presentTo(GLint x, GLint y, GLsizei targetWidthOnScreen, GLsize
     context->makeCurrent();
     GLint drawn = 0;
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawn);
+    if (!blitsPrepared) prepareBlits(GLuint(drawn), x, y);
     const GLint frameWidth = GLint(output.frameWidth), frameHeight = GLint(output.frameHeight);
     // Pixel for pixel a blit is a plain copy, cheaper than any drawing, and
     // resolves the samples straight onto the screen.
@@ -437,6 +439,25 @@ void GlRenderer::presentTo(GLint x, GLint y, GLsizei targetWidthOnScreen, GLsize
     if (presentProgram == nullptr) presentProgram = std::make_unique<GlPresentProgram>(shaderLanguage);
     glBindVertexArray(vertexArray);
     presentProgram->draw(frameTexture);
+}
+
+// A software rasteriser makes its code for a blit at the first one between
+// two kinds of buffer: a change of samples made it in the frame after the
+// change, late. With the first present, a pixel is blitted from each target
+// not in use to the screen and into the frame it resolves to; the frame's own
+// blit covers that pixel, and the target in use draws its frame anew.
+void GlRenderer::prepareBlits(GLuint screen, GLint x, GLint y) {
+    for (const SampledTarget& target : sampledTargets) {
+        if (target.framebuffer == framebuffer) continue;
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, target.framebuffer);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, screen);
+        glBlitFramebuffer(0, 0, 1, 1, x, y, x + 1, y + 1, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+        if (target.resolve == 0) continue;
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, target.resolve);
+        glBlitFramebuffer(0, 0, 1, 1, 0, 0, 1, 1, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    }
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, screen);
+    blitsPrepared = true;
 }
 
 }  // namespace platform

@@ -85,6 +85,7 @@ private:
     void deleteTarget();
     void createEnhancedTarget();
     bool chooseSampledTarget();
+    void prepareBlits(GLuint screen, GLint x, GLint y);
     std::vector<uint8_t> readEnhancedFrame();
     std::vector<uint8_t> readFrame(GLuint source, DWORD frameWidth, DWORD frameHeight);
     // The multisampled frame resolved into frameTexture; the framebuffer that holds it.
@@ -107,6 +108,7 @@ private:
         GLuint framebuffer, colour, depth, resolve;
     };
     std::vector<SampledTarget> sampledTargets;
+    bool blitsPrepared = false;
     GLsizei samples = 4;
     bool samplesMayChange = false;
     DWORD width = 0, height = 0;
