@@ -19,16 +19,14 @@ void FramePacing::presented(Clock::time_point at, Clock::duration period) {
 }
 
 std::string FramePacing::summary() const {
-    std::string frames;
+    std::string line = std::to_string(count) + " frames, " + std::to_string(lateCount) + " late (" +
+                       std::to_string(settledLateCount) + " after the first second";
     for (size_t i = 0; i < settledLateFrames.size(); ++i)
-        frames += (i == 0 ? ": frames " : ", ") + std::to_string(settledLateFrames[i]);
-    if (settledLateCount > settledLateFrames.size()) frames += ", ...";
-    char line[128];
-    std::snprintf(line, sizeof line, "%llu frames, %llu late (%llu after the first second", static_cast<unsigned long long>(count),
-                  static_cast<unsigned long long>(lateCount), static_cast<unsigned long long>(settledLateCount));
+        line += (i == 0 ? ": frames " : ", ") + std::to_string(settledLateFrames[i]);
+    if (settledLateCount > settledLateFrames.size()) line += ", ...";
     char worst[32];
     std::snprintf(worst, sizeof worst, "), worst %.1f ms", std::chrono::duration<double, std::milli>(longest).count());
-    return line + frames + worst;
+    return line + worst;
 }
 
 }  // namespace platform

@@ -445,14 +445,15 @@ void GlRenderer::presentTo(GLint x, GLint y, GLsizei targetWidthOnScreen, GLsize
 // two kinds of buffer: a change of samples made it in the frame after the
 // change, late. With the first present, a pixel is blitted from each target
 // not in use to the screen and into the frame it resolves to; the frame's own
-// blit covers that pixel, and the target in use draws its frame anew.
+// blit covers that pixel, and the target in use draws its frame anew. Where
+// the target in use draws into that frame itself, the frame is left alone.
 void GlRenderer::prepareBlits(GLuint screen, GLint x, GLint y) {
     for (const SampledTarget& target : sampledTargets) {
         if (target.framebuffer == framebuffer) continue;
         glBindFramebuffer(GL_READ_FRAMEBUFFER, target.framebuffer);
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, screen);
         glBlitFramebuffer(0, 0, 1, 1, x, y, x + 1, y + 1, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-        if (target.resolve == 0) continue;
+        if (target.resolve == 0 || resolveFramebuffer == 0) continue;
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, target.resolve);
         glBlitFramebuffer(0, 0, 1, 1, 0, 0, 1, 1, GL_COLOR_BUFFER_BIT, GL_NEAREST);
     }

@@ -27,6 +27,8 @@ public:
 private:
     static constexpr Clock::duration readingStep = std::chrono::milliseconds(1);
 
+    Clock::duration now() const;
+
     uint32_t frames = 0;
     Clock::duration sinceLastFrame{};
 };

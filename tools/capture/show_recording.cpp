@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
-#include <utility>
 #include <thread>
+#include <utility>
 
 #include "app/demo_driver.h"
 #include "app/scene_alone.h"
