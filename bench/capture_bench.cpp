@@ -54,8 +54,8 @@ double cpuOf(int who) {
 
 capture::FrameWorker::Writer writerFor(Way way, const std::filesystem::path& scratch, capture::VideoEncoder& encoder) {
     if (way == Way::png)
-        return [png = platform::pngFrameSink(scratch)](const platform::CapturedFrame& frame) {
-            png(frame);
+        return [png = platform::pngFrameSink(scratch)](platform::CapturedFrame frame) {
+            png(std::move(frame));
             return true;
         };
     if (way == Way::video)
@@ -76,7 +76,7 @@ Measure recordOnce(Way way, const std::filesystem::path& scratch) {
     capture::VideoEncoder encoder(scratch / "show.mkv");
     capture::FrameWorker worker(writerFor(way, scratch, encoder));
     if (way != Way::draw)
-        platform::setFrameCapture({.frames = [&](const platform::CapturedFrame& frame) { worker.add(frame); },
+        platform::setFrameCapture({.frames = [&](platform::CapturedFrame frame) { worker.add(std::move(frame)); },
                                    .wanted = {},
                                    .flipped = {},
                                    .overlapped = true});

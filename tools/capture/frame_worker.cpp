@@ -1,5 +1,7 @@
 #include "tools/capture/frame_worker.h"
 
+#include <utility>
+
 namespace capture {
 
 FrameWorker::FrameWorker(Writer write, size_t waiting)
@@ -48,7 +50,7 @@ void FrameWorker::run() {
         queue.pop_front();
         writing = true;
         guard.unlock();
-        const bool written = write(frame);
+        const bool written = write(std::move(frame));
         guard.lock();
         writing = false;
         failure = failure || !written;

@@ -16,7 +16,7 @@ namespace capture {
 class FrameWorker {
 public:
     // write: false when the frame could not be written; nothing more is written then.
-    using Writer = std::function<bool(const platform::CapturedFrame& frame)>;
+    using Writer = std::function<bool(platform::CapturedFrame frame)>;
     explicit FrameWorker(Writer write, size_t waiting = 3);
     ~FrameWorker();
     FrameWorker(const FrameWorker&) = delete;

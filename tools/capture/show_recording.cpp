@@ -72,8 +72,8 @@ uint32_t recordPng(const CaptureOptions& options, const ShowRun& run, ProgressMe
     const platform::FrameSink png =
         platform::pngFrameSink(directory, [&](const std::filesystem::path& path) { unwritten = path; });
     uint32_t written = 0;
-    FrameWorker worker([&](const platform::CapturedFrame& frame) {
-        png(frame);
+    FrameWorker worker([&](platform::CapturedFrame frame) {
+        png(std::move(frame));
         ++written;
         return unwritten.empty();
     });
@@ -98,10 +98,11 @@ uint32_t recordVideoFrames(const CaptureOptions& options, const std::filesystem:
     VideoEncoder encoder(file);
     platform::CapturedFrame last{};
     uint32_t written = 0;
-    FrameWorker worker([&](const platform::CapturedFrame& frame) {
+    FrameWorker worker([&](platform::CapturedFrame frame) {
         ++written;
-        last = frame;
-        return encoder.addFrame(frame.width, frame.height, frame.rgb);
+        const bool added = encoder.addFrame(frame.width, frame.height, frame.rgb);
+        last = std::move(frame);
+        return added;
     });
     platform::setFrameCapture(keptFrames(worker, run, [&] {
         clock.framePresented();
