@@ -78,7 +78,10 @@ std::vector<std::vector<uint8_t>> videoFrames(const std::filesystem::path& video
 
 double psnr(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
     double squares = 0.0;
-    for (size_t k = 0; k < a.size() && k < b.size(); ++k) squares += std::pow(double(a[k]) - double(b[k]), 2);
+    for (size_t k = 0; k < a.size() && k < b.size(); ++k) {
+        const double difference = double(a[k]) - double(b[k]);
+        squares += difference * difference;
+    }
     const double mean = squares / static_cast<double>(std::max<size_t>(1, a.size()));
     return mean == 0.0 ? 99.0 : 10.0 * std::log10(255.0 * 255.0 / mean);
 }
