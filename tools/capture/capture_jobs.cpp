@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <optional>
 
 #include "base/fatal.h"
@@ -49,8 +48,6 @@ bool readAll(int file, void* data, size_t size) {
     std::filesystem::create_directories(folder);
     std::filesystem::create_directory_symlink(std::filesystem::absolute("datas"), folder / "datas");
     std::filesystem::current_path(folder);
-    // One rasteriser thread each: the jobs themselves keep the processors busy.
-    setenv("LP_NUM_THREADS", "1", 0);
     ProgressMeter meter(run.framesShown(), false);
     JobReport result;
     result.frames = recordRun(options, run, videoPart, meter, result.commands);
