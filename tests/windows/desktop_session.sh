@@ -8,6 +8,13 @@ started=()
 screen=${screen:-1024x768}
 
 fail() { echo "$(basename "$0"): $*" >&2; exit 1; }
+# wine_step WHAT COMMAND...: a Wine command whose output is kept apart, and
+# shown with what failed when it fails: the scratch folder goes at the end.
+wine_step() {
+  local what=$1
+  shift
+  "$@" </dev/null >"$work/wine-step.log" 2>&1 || fail "$what failed: $(tail -n 20 "$work/wine-step.log")"
+}
 finish() {
   local status=$?
   if [[ -n ${WINEPREFIX:-} && -d $WINEPREFIX ]]; then wineserver -k 2>/dev/null || true; fi
@@ -31,9 +38,9 @@ export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 mkdir -p "$WINEPREFIX"
 wineserver -f -p </dev/null >"$work/wineserver.log" 2>&1 &
 started+=($!)
-wine wineboot --init </dev/null >>"$work/wineserver.log" 2>&1
-wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d kvor /f </dev/null >/dev/null 2>&1
-wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v kvor /d "$screen" /f </dev/null >/dev/null 2>&1
+wine_step "making the Wine prefix" wine wineboot --init
+wine_step "choosing the virtual desktop" wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d kvor /f
+wine_step "sizing the virtual desktop" wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v kvor /d "$screen" /f
 
 # The frames of the show on that data: part one's 1500, every frame of mont.kvs
 # and all but the last five of salle.kvs. A scene's frame count is its
